@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tongqiu {
+
+// The two ways a number is written into a field.
+enum class Pattern {
+    TwoPlaces,  // "0.00"
+    SixPlaces,  // "0.000000"
+};
+
+// The number that a field's text denotes. Besides the plain decimal form it takes the full-width
+// forms and the "。" decimal point that Chinese input methods type, white space around the number,
+// and an exponent. Throws CalcFailure (without a field): TypeMismatch when the text is no number,
+// Overflow when its magnitude is beyond a double. A number too small for a double gives the nearest
+// double.
+double FieldValue(std::string_view text);
+
+// The text of a value by a pattern, rounded as a person does by hand: the value's 15 significant
+// digits, rounded half away from zero. Never shows "-0.00" and never uses an exponent.
+std::string FormatFixed(double value, Pattern pattern);
+
+}  // namespace tongqiu

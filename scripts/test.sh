@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with a CMake preset and runs every test.
+# Usage: scripts/test.sh [preset]   presets: release (default), dev, ci, sanitize
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+preset=${1:-release}
+scripts/install-deps.sh
+cmake --preset "$preset"
+cmake --build --preset "$preset"
+ctest --preset "$preset"
