@@ -68,7 +68,8 @@ void Run(FieldSet& fields) {
 
     WriteBall(fields, Text8, Text13, Table10Coefficient(Value(fields, Text11)));
     WriteBall(fields, Text9, Text14, Table11Coefficient(Value(fields, Text7)));
-    WriteBall(fields, Text10, Text15, Table12Coefficient(Value(fields, Text1), Value(fields, Text7)));
+    WriteBall(fields, Text10, Text15,
+              Table12Coefficient(Value(fields, Text1), Value(fields, Text7)));
 
     CopyLarger(fields, Text4, Text13, Text15);  // splice weld, no bend
     CopyLarger(fields, Text5, Text14, Text15);  // bend, no splice weld

@@ -26,7 +26,12 @@ char NextAscii(std::string_view text, std::size_t& i) {
     if (lead < 0x80) {
         ++i;
         switch (lead) {
-            case ' ': case '\t': case '\n': case '\r': case '\v': case '\f':
+            case ' ':
+            case '\t':
+            case '\n':
+            case '\r':
+            case '\v':
+            case '\f':
                 return ' ';
             default:
                 return lead == 0 ? kRefused : static_cast<char>(lead);
@@ -41,11 +46,16 @@ char NextAscii(std::string_view text, std::size_t& i) {
         i += 3;
         if (last >= 0x90 && last <= 0x99) return static_cast<char>('0' + (last - 0x90));  // ０-９
         switch (last) {
-            case 0x8B: return '+';  // ＋
-            case 0x8D: return '-';  // －
-            case 0x8E: return '.';  // ．
-            case 0xA5: return 'E';  // Ｅ
-            default: return kRefused;
+            case 0x8B:
+                return '+';  // ＋
+            case 0x8D:
+                return '-';  // －
+            case 0x8E:
+                return '.';  // ．
+            case 0xA5:
+                return 'E';  // Ｅ
+            default:
+                return kRefused;
         }
     }
     if (lead == 0xEF && byte(1) == 0xBD && last == 0x85) {  // ｅ

@@ -40,13 +40,13 @@ TEST(FieldValue, AcceptsPlainAndInputMethodForms) {
         {"1e3", 1000.0},
         {"2.5E-2", 0.025},
         {"-.5e+1", -5.0},
-        {"\uFF11\uFF12\uFF0E\uFF15", 12.5},   // １２．５
-        {"\uFF0D\uFF13", -3.0},               // －３
-        {"\uFF0B\uFF14", 4.0},                // ＋４
-        {"3\u30025", 3.5},                    // 3。5
-        {"\u3000\u300038\u3000", 38.0},       // ideographic spaces around
-        {"\uFF11\uFF45\uFF12", 100.0},        // １ｅ２
-        {"\uFF11\uFF25\uFF0D\uFF12", 0.01},   // １Ｅ－２
+        {"\uFF11\uFF12\uFF0E\uFF15", 12.5},  // １２．５
+        {"\uFF0D\uFF13", -3.0},              // －３
+        {"\uFF0B\uFF14", 4.0},               // ＋４
+        {"3\u30025", 3.5},                   // 3。5
+        {"\u3000\u300038\u3000", 38.0},      // ideographic spaces around
+        {"\uFF11\uFF45\uFF12", 100.0},       // １ｅ２
+        {"\uFF11\uFF25\uFF0D\uFF12", 0.01},  // １Ｅ－２
         {"0.1000000000000000055511151231257827", 0.1},
         {"123456789012345678901234567890", 123456789012345678901234567890.0},
         {"1.7976931348623157e308", std::numeric_limits<double>::max()},
@@ -67,10 +67,39 @@ TEST(FieldValue, KeepsTheSignOfZero) {
 
 TEST(FieldValue, RefusesWhatIsNoNumber) {
     const std::string cases[] = {
-        "", "   ", "\u3000", "abc", "1,000", "1\u00A0000", "$5", "\u00A55", "0x10", "inf", "-inf",
-        "nan", "1 2", "\uFF11 \uFF12", "+", "-", ".", "+.", "-.e1", "1e", "1e+", "e5", "1.2.3",
-        "--1", "+-1", "1-", "1e5.5", "5%", "\u22123",  // a typographic minus sign
-        std::string("1\0", 2), "\xEF\xBC", "\xFF", "\uFF11\uFF0C\uFF10",  // １，０
+        "",
+        "   ",
+        "\u3000",
+        "abc",
+        "1,000",
+        "1\u00A0000",
+        "$5",
+        "\u00A55",
+        "0x10",
+        "inf",
+        "-inf",
+        "nan",
+        "1 2",
+        "\uFF11 \uFF12",
+        "+",
+        "-",
+        ".",
+        "+.",
+        "-.e1",
+        "1e",
+        "1e+",
+        "e5",
+        "1.2.3",
+        "--1",
+        "+-1",
+        "1-",
+        "1e5.5",
+        "5%",
+        "\u22123",  // a typographic minus sign
+        std::string("1\0", 2),
+        "\xEF\xBC",
+        "\xFF",
+        "\uFF11\uFF0C\uFF10",  // １，０
     };
     for (const auto& text : cases) {
         EXPECT_EQ(FailureOf(text), FailureKind::TypeMismatch) << '"' << text << '"';
@@ -79,8 +108,12 @@ TEST(FieldValue, RefusesWhatIsNoNumber) {
 
 TEST(FieldValue, RefusesMagnitudesBeyondADouble) {
     const std::string cases[] = {
-        "1e309", "-1e309", "1.7976931348623159e308", "1" + std::string(400, '0'),
-        "0.0001e99999999999999999999", "\uFF19\uFF45\uFF19\uFF19\uFF19",
+        "1e309",
+        "-1e309",
+        "1.7976931348623159e308",
+        "1" + std::string(400, '0'),
+        "0.0001e99999999999999999999",
+        "\uFF19\uFF45\uFF19\uFF19\uFF19",
     };
     for (const auto& text : cases) {
         EXPECT_EQ(FailureOf(text), FailureKind::Overflow) << '"' << text << '"';

@@ -23,18 +23,12 @@ TEST(FormatFixed, WritesEveryValueToThePatternsPlaces) {
     constexpr auto two = Pattern::TwoPlaces;
     constexpr auto six = Pattern::SixPlaces;
     const Case cases[] = {
-        {0.0, two, "0.00"},
-        {25.0, two, "25.00"},
-        {3.14159, two, "3.14"},
-        {0.8, two, "0.80"},
-        {123.5, two, "123.50"},
-        {-1.5, two, "-1.50"},
-        {0.75, two, "0.75"},
-        {1.75, six, "1.750000"},
-        {1.4, six, "1.400000"},
-        {69.999995 / 50.0, six, "1.400000"},
-        {0.0000004, six, "0.000000"},
-        {1e-300, two, "0.00"},
+        {0.0, two, "0.00"},           {25.0, two, "25.00"},
+        {3.14159, two, "3.14"},       {0.8, two, "0.80"},
+        {123.5, two, "123.50"},       {-1.5, two, "-1.50"},
+        {0.75, two, "0.75"},          {1.75, six, "1.750000"},
+        {1.4, six, "1.400000"},       {69.999995 / 50.0, six, "1.400000"},
+        {0.0000004, six, "0.000000"}, {1e-300, two, "0.00"},
     };
     for (const auto& [value, pattern, text] : cases) {
         EXPECT_EQ(FormatFixed(value, pattern), text) << value;
