@@ -51,6 +51,7 @@ void Form1::Calculate() {
     ReportFailure(this, *failure);
     // Send the user straight to the field to correct, ready to type over it.
     if (failure->field) {
+        activateWindow();
         QLineEdit* box = Box(*failure->field);
         box->setFocus();
         box->selectAll();
