@@ -16,11 +16,13 @@
 
 namespace {
 
-const QStringList kInputs{QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("Text3")};
+const QStringList kInputs{QStringLiteral("Text1"), QStringLiteral("Text2"),
+                          QStringLiteral("Text3")};
 
 // The result fields, in the order of the expected texts in the tests' rows.
-const QStringList kResults = QStringLiteral("Text7 Text11 Text8 Text13 Text9 Text14 Text10 Text15 "
-                                            "Text4 Text5 Text6")
+const QStringList kResults = QStringLiteral(
+                                 "Text7 Text11 Text8 Text13 Text9 Text14 Text10 Text15 "
+                                 "Text4 Text5 Text6")
                                  .split(u' ');
 
 }  // namespace
@@ -56,7 +58,8 @@ private:
         }
     }
     QList<SeenBox> Press(const char* button, void (*answer)(QMessageBox*) = AnswerByEnter) {
-        return WatchMessageBoxes([&] { QTest::mouseClick(Button(button), Qt::LeftButton); }, answer);
+        return WatchMessageBoxes([&] { QTest::mouseClick(Button(button), Qt::LeftButton); },
+                                 answer);
     }
 
 private slots:
@@ -74,13 +77,19 @@ private slots:
         QTest::addColumn<QStringList>("inputs");
         QTest::addColumn<QString>("results");
         const auto row = [](const char* name, const char* inputs, const char* results) {
-            QTest::newRow(name) << QString::fromUtf8(inputs).split(u' ') << QString::fromUtf8(results);
+            QTest::newRow(name) << QString::fromUtf8(inputs).split(u' ')
+                                << QString::fromUtf8(results);
         };
-        row("run 1", "38 4 76", "2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
-        row("run 2", "89 6 267", "3.000000 77.00 0.90 69.30 0.85 65.45 0.00 0.00 69.30 65.45 65.45");
-        row("run 3", "60 5 150", "2.500000 50.00 0.85 42.50 0.80 40.00 0.85 42.50 42.50 42.50 42.50");
-        row("run 4", "32 3.5 48", "1.500000 25.00 0.75 18.75 0.70 17.50 0.70 17.50 18.75 17.50 17.50");
-        row("run 5", "70 5 140", "2.000000 60.00 0.90 54.00 0.80 48.00 0.75 45.00 54.00 48.00 48.00");
+        row("run 1", "38 4 76",
+            "2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
+        row("run 2", "89 6 267",
+            "3.000000 77.00 0.90 69.30 0.85 65.45 0.00 0.00 69.30 65.45 65.45");
+        row("run 3", "60 5 150",
+            "2.500000 50.00 0.85 42.50 0.80 40.00 0.85 42.50 42.50 42.50 42.50");
+        row("run 4", "32 3.5 48",
+            "1.500000 25.00 0.75 18.75 0.70 17.50 0.70 17.50 18.75 17.50 17.50");
+        row("run 5", "70 5 140",
+            "2.000000 60.00 0.90 54.00 0.80 48.00 0.75 45.00 54.00 48.00 48.00");
         row("run 6 full-width", "７６ ５ ６８。４",
             "0.900000 66.00 0.90 59.40 0.65 42.90 0.65 42.90 59.40 42.90 42.90");
     }
@@ -100,8 +109,8 @@ private slots:
         QTest::addColumn<QStringList>("words");  // what the report must say
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("results");  // after a successful run of 38, 4, 76
-        const QString earlier = QStringLiteral(
-            "2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
+        const QString earlier =
+            QStringLiteral("2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
         const auto row = [](const char* name, const char* inputs, const char* words,
                             const char* field, const QString& results) {
             QTest::newRow(name) << QString::fromUtf8(inputs).split(u' ')
@@ -130,7 +139,8 @@ private slots:
 
         const QList<SeenBox> seen = Press("Command1");
         QCOMPARE(seen.size(), 1);
-        for (const QString& word : words) QVERIFY2(seen[0].text.contains(word), qPrintable(seen[0].text));
+        for (const QString& word : words)
+            QVERIFY2(seen[0].text.contains(word), qPrintable(seen[0].text));
         QCOMPARE(Results(), results);
         QTRY_COMPARE(QApplication::focusWidget(), Box(field));
         QCOMPARE(Box(field)->selectedText(), Box(field)->text());
@@ -145,8 +155,10 @@ private slots:
 
     void tabOrderFollowsTheFields() {
         const QStringList order = QStringLiteral(
-            "Text1 Text2 Text3 Text4 Text5 Text6 Command1 Command2 Text7 Text8 Text9 Text10 Text11 "
-            "Text13 Text14 Text15 Text1").split(u' ');
+                                      "Text1 Text2 Text3 Text4 Text5 Text6 Command1 Command2 Text7 "
+                                      "Text8 Text9 Text10 Text11 "
+                                      "Text13 Text14 Text15 Text1")
+                                      .split(u' ');
         QCOMPARE(QApplication::focusWidget(), Box(QStringLiteral("Text1")));
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (qsizetype i = 1; i < order.size(); ++i) {
