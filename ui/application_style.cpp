@@ -19,6 +19,7 @@ public:
 
 }  // namespace
 
+// NOLINTBEGIN(clang-analyzer-cplusplus.NewDeleteLeaks): QApplication owns the style it is given.
 void ApplyApplicationStyle() {
 #ifdef Q_OS_WIN
     QFont font(QStringLiteral("SimSun"), 9);
@@ -26,5 +27,6 @@ void ApplyApplicationStyle() {
     QFont font(QStringLiteral("Noto Sans CJK SC"), 9);
 #endif
     QApplication::setFont(font);
-    QApplication::setStyle(new ButtonOrderStyle);  // the application takes ownership
+    QApplication::setStyle(new ButtonOrderStyle);
 }
+// NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)

@@ -45,7 +45,7 @@ std::string FormatFixed(double value, Pattern pattern) {
     // The value in units of the last place shown, rounded half away from zero. The leading zeros
     // make room for a carry and for the "0" before the point of a value below 1.
     const int kept = exponent + 1 + places;  // digits at or above the last place shown
-    const auto minimum = static_cast<std::size_t>(places + 1);
+    const std::size_t minimum = static_cast<std::size_t>(places) + 1;
     std::string units(minimum + 1, '0');
     if (kept > 0) {
         units.append(digits, 0, static_cast<std::size_t>(std::min(kept, kSignificantDigits)));

@@ -67,8 +67,10 @@ class Form1Test : public QObject {
 
     std::unique_ptr<Form1> m_form;
 
-    QLineEdit* Box(const QString& name) const { return m_form->findChild<QLineEdit*>(name); }
-    QString Results() const {
+    [[nodiscard]] QLineEdit* Box(const QString& name) const {
+        return m_form->findChild<QLineEdit*>(name);
+    }
+    [[nodiscard]] QString Results() const {
         QStringList texts;
         for (const QString& name : kResults) texts << Box(name)->text();
         return texts.join(u' ');
