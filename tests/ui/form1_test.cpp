@@ -1,21 +1,17 @@
-#include <QAbstractButton>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 #include "application_style.h"
 #include "form1.h"
+#include "message_box_watch.h"
 
 namespace {
 
@@ -27,38 +23,6 @@ const QString kRun1 =
     QStringLiteral("2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
 
 const QString kNone(kResults.size() - 1, u' ');  // every result field empty
-
-// A modal message box as it was shown: title, text, then its buttons left to right, the default
-// button marked with a "*".
-using Seen = QStringList;
-
-// Runs `action` and answers every modal message box that opens meanwhile, so a test never hangs
-// on a box that should not have opened; the boxes show in the result.
-QList<Seen> Watch(const std::function<void()>& action,
-                  const std::function<void(QMessageBox*)>& answer) {
-    QList<Seen> seen;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) return;
-        QList<QAbstractButton*> buttons = box->buttons();
-        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
-        Seen shown{box->windowTitle(), box->text()};
-        for (QAbstractButton* button : buttons) {
-            shown << button->text() +
-                         (button == box->defaultButton() ? QStringLiteral("*") : QString());
-        }
-        if (box->icon() != QMessageBox::NoIcon) shown << QStringLiteral("icon");
-        seen << shown;
-        answer(box);
-    });
-    poll.start(10);
-    action();
-    return seen;
-}
-
-void AnswerByEnter(QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }
-void AnswerNo(QMessageBox* box) { box->button(QMessageBox::No)->click(); }
 
 }  // namespace
 
