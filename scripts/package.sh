@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the .deb package, checks what it holds and what it depends on, installs it, starts the
+# installed program headless, and removes the package again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh dpkg-dev desktop-file-utils
+cmake --preset release >/dev/null
+cmake --build --preset release --target tongqiu
+(cd build/release && cpack -G DEB)
+deb=$(ls build/release/tongqiu_*.deb)
+
+desktop-file-validate packaging/tongqiu.desktop
+contents=$(dpkg-deb --contents "$deb")
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+status=0
+for path in ./usr/bin/tongqiu ./usr/share/applications/tongqiu.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg; do
+    grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; status=1; }
+done
+for package in libqt6widgets6 qt6-qpa-plugins fonts-noto-cjk; do
+    grep -q "$package" <<<"$depends" || { echo "no dependency on $package"; status=1; }
+done
+[[ $status -eq 0 ]] || exit 1
+
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "./$deb" >/dev/null
+trap 'DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get remove -y -qq tongqiu >/dev/null' EXIT
+# Started as the desktop menu starts it, the program must still be running after two seconds.
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/tongqiu.desktop)
+set +e
+QT_QPA_PLATFORM=offscreen timeout 2 $exec_line
+started=$?
+set -e
+[[ $started -eq 124 ]] || { echo "the installed program did not start (exit $started)"; exit 1; }
+echo "package ok: $deb"
