@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTest>
 
 #include <algorithm>
 #include <memory>
 
 #include "application_style.h"
+#include "failure_report.h"
 #include "form1.h"
 #include "message_box_watch.h"
 
@@ -23,6 +25,9 @@ const QString kRun1 =
     QStringLiteral("2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
 
 const QString kNone(kResults.size() - 1, u' ');  // every result field empty
+
+// Whether the font itself, not a fallback font, has the character.
+bool HasGlyph(const QFont& font, QChar c) { return QRawFont::fromFont(font).supportsCharacter(c); }
 
 }  // namespace
 
@@ -181,7 +186,7 @@ private slots:
         const auto fits = [](const QWidget* widget, const QString& caption, int width) {
             const QFontMetrics metrics(widget->font());
             const bool glyphs = std::all_of(caption.begin(), caption.end(),
-                                            [&](QChar c) { return metrics.inFont(c); });
+                                            [&](QChar c) { return HasGlyph(widget->font(), c); });
             return glyphs && metrics.horizontalAdvance(caption) <= width &&
                    metrics.height() <= widget->height();
         };
@@ -197,6 +202,29 @@ private slots:
         }
         const auto* frame = m_form->findChild<QGroupBox*>(QStringLiteral("Frame1"));
         QVERIFY(fits(frame, frame->title(), frame->width()));
+    }
+
+    // The program's own font holds every character of every text it shows.
+    void everyTextHasItsGlyphs() {
+        QStringList texts =
+            QStringLiteral("请问 确定要退出系统吗？ 是 否 确定 无法计算").split(u' ');
+        using tongqiu::FailureKind;
+        for (const auto kind :
+             {FailureKind::TypeMismatch, FailureKind::DivisionByZero, FailureKind::Overflow}) {
+            for (const auto field : {tongqiu::FieldName::Text1, tongqiu::FieldName::Text2,
+                                     tongqiu::FieldName::Text3}) {
+                texts << FailureMessage({kind, field});
+            }
+        }
+        for (int dimension = 1; dimension <= 4; ++dimension) {
+            texts << FailureMessage({FailureKind::InvalidDimensions, tongqiu::FieldName::Text2,
+                                     tongqiu::InvalidDimension(dimension)});
+        }
+        for (const QString& text : texts) {
+            for (const QChar c : text) {
+                QVERIFY2(c.isSpace() || HasGlyph(QApplication::font(), c), qPrintable(text));
+            }
+        }
     }
 };
 
