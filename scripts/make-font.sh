@@ -20,6 +20,7 @@ from fontTools.ttLib import TTFont
 
 source, index, texts, output = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
 options = subset.Options()
+options.name_IDs = ["*"]  # keep the copyright and the licence in the font
 font = TTFont(source, fontNumber=index)
 subsetter = subset.Subsetter(options)
 unicodes = set(map(ord, texts)) | set(range(0x20, 0x7F)) | set(range(0xFF01, 0xFF5F))
