@@ -3,7 +3,7 @@
 // Usage: time_to_map PROGRAM [ARGUMENT...]
 
 #include <X11/Xlib.h>
-#include <signal.h>
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,7 +1,6 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <system_error>
 
