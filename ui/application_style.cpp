@@ -25,8 +25,8 @@ void ApplyApplicationStyle() {
 #ifdef Q_OS_WIN
     const QFont font(QStringLiteral("SimSun"), 9);
 #else
-    // Noto Sans CJK SC, cut down to the characters the program shows: the full font is a 20 MB
-    // collection whose loading took most of the start-up time. Text the user types beyond those
+    // Noto Sans CJK SC, cut down to the characters the program shows: loading the full 20 MB
+    // collection cost start-up time and 4 MB of memory. Text the user types beyond those
     // characters falls back to the system's fonts.
     const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/tongqiu-sans.otf"));
     const QString family = QFontDatabase::applicationFontFamilies(id).value(0);

@@ -35,7 +35,7 @@ tongqiu::FieldSet Form1::Fields() const {
 }
 
 // Only boxes whose text changed are written, so the inputs keep their cursor and undo history.
-void Form1::Show(const tongqiu::FieldSet& fields) {
+void Form1::ShowFields(const tongqiu::FieldSet& fields) {
     for (const tongqiu::FieldName name : tongqiu::kAllFields) {
         const QString text = QString::fromStdString(fields.Get(name));
         if (Box(name)->text() != text) Box(name)->setText(text);
@@ -45,7 +45,7 @@ void Form1::Show(const tongqiu::FieldSet& fields) {
 void Form1::Calculate() {
     tongqiu::FieldSet fields = Fields();
     const auto failure = tongqiu::Calculate(fields);
-    Show(fields);
+    ShowFields(fields);
     if (!failure) return;
 
     ReportFailure(this, *failure);

@@ -29,7 +29,7 @@ private:
     void ConfirmExit();
 
     [[nodiscard]] tongqiu::FieldSet Fields() const;
-    void Show(const tongqiu::FieldSet& fields);
+    void ShowFields(const tongqiu::FieldSet& fields);
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::array<QLineEdit*, tongqiu::kFieldCount> m_boxes{};
