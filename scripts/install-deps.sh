@@ -3,7 +3,8 @@
 # when they are missing. Extra package names may be given as arguments.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev fonts-noto-cjk "$@")
+packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev libfontconfig-dev libx11-dev
+    fonts-noto-cjk "$@")
 
 missing=()
 for package in "${packages[@]}"; do
