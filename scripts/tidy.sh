@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs clang-tidy with the project's .clang-tidy over every source file of the ci build.
+# Checks every source file against .clang-format, then runs clang-tidy with the project's
+# .clang-tidy over the sources of the ci build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh clang-tidy
+scripts/install-deps.sh clang-tidy clang-format
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 cmake --preset ci >/dev/null
 cmake --build --preset ci  # the generated Qt sources must exist
 files=$(git ls-files 'calc/*.cpp' 'ui/*.cpp' 'tests/*.cpp' 'bench/*.cpp')

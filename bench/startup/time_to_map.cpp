@@ -3,10 +3,10 @@
 // Usage: time_to_map PROGRAM [ARGUMENT...]
 
 #include <X11/Xlib.h>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <chrono>
 #include <cstdio>
@@ -36,7 +36,8 @@ int main(int argc, char* argv[]) {
     do {
         XNextEvent(display, &event);
     } while (event.type != MapNotify || event.xmap.event != root);
-    const std::chrono::duration<double, std::milli> mapped = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::milli> mapped =
+        std::chrono::steady_clock::now() - start;
 
     // Let the window paint itself before the program ends, so the peak memory includes it.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
