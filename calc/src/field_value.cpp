@@ -18,8 +18,9 @@ constexpr char kRefused = '\0';
 // their ASCII twins, "。" becomes the decimal point, and white space (also the ideographic space)
 // becomes ' '. Anything else is kRefused.
 char NextAscii(std::string_view text, std::size_t& i) {
-    const auto byte = [&](std::size_t k) {
-        return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0U;
+    const auto byte = [&](std::size_t k) -> unsigned char {
+        if (i + k >= text.size()) return 0;
+        return static_cast<unsigned char>(text[i + k]);
     };
     const unsigned char lead = byte(0);
     if (lead < 0x80) {
