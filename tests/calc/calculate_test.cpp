@@ -10,14 +10,10 @@ namespace {
 
 using enum FieldName;
 
-// The fields a run writes, in the order it writes them.
-constexpr FieldName kWritten[] = {Text7,  Text11, Text8, Text13, Text9, Text14,
-                                  Text10, Text15, Text4, Text5,  Text6};
-
 // Fields from "Text1|Text2|Text3", every other field holding "_" as if from an earlier run.
 FieldSet Inputs(const std::string& inputs) {
     FieldSet fields;
-    for (const FieldName name : kWritten) fields.Set(name, "_");
+    for (const FieldName name : kCalculatedFields) fields.Set(name, "_");
     std::istringstream in(inputs);
     for (const FieldName name : {Text1, Text2, Text3}) {
         std::string text;
@@ -30,7 +26,8 @@ FieldSet Inputs(const std::string& inputs) {
 // The texts of the written fields, space-separated, in the order they are written.
 std::string Written(const FieldSet& fields) {
     std::string texts;
-    for (const FieldName name : kWritten) texts += (texts.empty() ? "" : " ") + fields.Get(name);
+    for (const FieldName name : kCalculatedFields)
+        texts += (texts.empty() ? "" : " ") + fields.Get(name);
     return texts;
 }
 

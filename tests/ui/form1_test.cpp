@@ -14,13 +14,18 @@
 #include "failure_report.h"
 #include "form1.h"
 #include "message_box_watch.h"
+#include "tongqiu/calculate.h"
 
 namespace {
 
 // The result fields, in the order of the expected texts below.
-const QStringList kResults =
-    QStringLiteral("Text7 Text11 Text8 Text13 Text9 Text14 Text10 Text15 Text4 Text5 Text6")
-        .split(u' ');
+const QStringList kResults = [] {
+    QStringList names;
+    for (const auto name : tongqiu::kCalculatedFields) {
+        names << QString::fromLatin1(tongqiu::NameOf(name));
+    }
+    return names;
+}();
 const QString kRun1 =
     QStringLiteral("2.000000 30.00 0.80 24.00 0.80 24.00 0.75 22.50 24.00 24.00 24.00");
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "tongqiu/calc_failure.h"
@@ -12,5 +13,12 @@ namespace tongqiu {
 // fields, so every value used is the one shown. On failure the fields already written keep their
 // new texts and the later ones keep what they had; the failure is returned.
 std::optional<CalcFailure> Calculate(FieldSet& fields);
+
+// The eleven fields that Calculate writes, in the order it writes them.
+inline constexpr std::array<FieldName, 11> kCalculatedFields{
+    FieldName::Text7, FieldName::Text11, FieldName::Text8,  FieldName::Text13,
+    FieldName::Text9, FieldName::Text14, FieldName::Text10, FieldName::Text15,
+    FieldName::Text4, FieldName::Text5,  FieldName::Text6,
+};
 
 }  // namespace tongqiu
