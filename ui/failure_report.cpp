@@ -22,8 +22,19 @@ QString Caption(FieldName field) {
     }
 }
 
-QString DimensionMessage(InvalidDimension dimension) {
-    switch (dimension) {
+// What went wrong, in one sentence.
+QString Problem(const tongqiu::CalcFailure& failure) {
+    switch (failure.kind) {
+        case FailureKind::TypeMismatch:
+            return QStringLiteral("输入的不是数字。");
+        case FailureKind::DivisionByZero:
+            return QStringLiteral("除数为零。");
+        case FailureKind::Overflow:
+            return QStringLiteral("数值溢出：数值太大，或无法计算。");
+        case FailureKind::InvalidDimensions:
+            break;
+    }
+    switch (failure.dimension) {
         case InvalidDimension::NegativeOuterDiameter:
             return QStringLiteral("外径不能小于 0。");
         case InvalidDimension::NonPositiveWallThickness:
@@ -38,28 +49,13 @@ QString DimensionMessage(InvalidDimension dimension) {
     return QStringLiteral("尺寸无效。");
 }
 
-QString KindMessage(FailureKind kind) {
-    switch (kind) {
-        case FailureKind::TypeMismatch:
-            return QStringLiteral("输入的不是数字。");
-        case FailureKind::DivisionByZero:
-            return QStringLiteral("除数为零。");
-        case FailureKind::Overflow:
-            return QStringLiteral("数值溢出：数值太大，或无法计算。");
-        case FailureKind::InvalidDimensions:
-            break;
-    }
-    return QStringLiteral("尺寸无效。");
-}
-
 }  // namespace
 
 QString FailureMessage(const tongqiu::CalcFailure& failure) {
+    QString message = Problem(failure);
     if (failure.kind == FailureKind::InvalidDimensions) {
-        return DimensionMessage(failure.dimension) + QStringLiteral("\n请修改后再计算。");
-    }
-    QString message = KindMessage(failure.kind);
-    if (failure.field) {
+        message += QStringLiteral("\n请修改后再计算。");
+    } else if (failure.field) {
         message += QStringLiteral("\n请检查“%1”。").arg(Caption(*failure.field));
     }
     return message;
