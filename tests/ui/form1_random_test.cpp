@@ -24,11 +24,6 @@ private slots:
         Form1 form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QLineEdit* boxes[tongqiu::kFieldCount];
-        for (const FieldName name : tongqiu::kAllFields) {
-            boxes[int(name)] =
-                form.findChild<QLineEdit*>(QString::fromLatin1(tongqiu::NameOf(name)));
-        }
         auto* calculate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
         auto* exit = form.findChild<QPushButton*>(QStringLiteral("Command2"));
 
@@ -55,22 +50,22 @@ private slots:
         };
 
         for (int press = 0; press < 3000; ++press) {
-            for (int input = 0; input < 3; ++input) {
+            for (const FieldName input : {FieldName::Text1, FieldName::Text2, FieldName::Text3}) {
                 if (pick(3) == 0) continue;  // keep what the box holds
                 QGuiApplication::clipboard()->setText(hostileText());
-                boxes[input]->selectAll();
-                boxes[input]->paste();
+                form.Box(input)->selectAll();
+                form.Box(input)->paste();
             }
             tongqiu::FieldSet expected;
             for (const FieldName name : tongqiu::kAllFields) {
-                expected.Set(name, boxes[int(name)]->text().toStdString());
+                expected.Set(name, form.Box(name)->text().toStdString());
             }
             const bool fails = tongqiu::Calculate(expected).has_value();
 
             const QList<Seen> seen = Watch([&] { calculate->click(); }, AnswerByEnter);
             QCOMPARE(seen.size(), fails ? 1 : 0);
             for (const FieldName name : tongqiu::kAllFields) {
-                QCOMPARE(boxes[int(name)]->text().toStdString(), expected.Get(name));
+                QCOMPARE(form.Box(name)->text().toStdString(), expected.Get(name));
             }
             if (press % 100 == 0) {
                 QCOMPARE(Watch([&] { exit->click(); }, AnswerNo).size(), 1);
