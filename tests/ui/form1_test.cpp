@@ -16,9 +16,9 @@
 #include <random>
 
 #include "application_style.h"
-#include "failure_report.h"
 #include "form1.h"
 #include "tongqiu/calculate.h"
+#include "tongqiu/failure_message.h"
 
 using tongqiu::FieldName;
 
@@ -217,8 +217,9 @@ private slots:
         QString messages = QStringLiteral("请问确定要退出系统吗？是否确定无法计算");
         for (int kind = 0; kind < 4; ++kind) {
             for (int dimension = 0; dimension < 5; ++dimension) {
-                messages += FailureMessage({tongqiu::FailureKind(kind), FieldName(kind % 3),
-                                            tongqiu::InvalidDimension(dimension)});
+                messages += QString::fromStdString(
+                    tongqiu::FailureMessage({tongqiu::FailureKind(kind), FieldName(kind % 3),
+                                             tongqiu::InvalidDimension(dimension)}));
             }
         }
         QVERIFY(ShowsWhole(m_form.get(), messages, 1 << 20));
