@@ -1,0 +1,145 @@
+#include "batch_command.h"
+
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <random>
+
+#include "csv.h"
+#include "table_conversion.h"
+
+namespace tongqiu::batch {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kUsage =
+    "用法：tongqiu-batch [-o 输出文件] [输入文件]\n"
+    "\n"
+    "为 CSV 表格中的每一根管子计算通球直径，结果与“通球计算”窗口显示的相同。\n"
+    "输入文件为“-”或省略时读标准输入；没有 -o 时写到标准输出。\n"
+    "表头须有“外径”（或 Dw）、“壁厚”（或 t）、“弯曲半径”（或 R）三列，位置不限，\n"
+    "可带单位，如“外径(mm)”。其他列原样保留。\n"
+    "输出为原表的每一行，后接 内径、R/Dw、表10、表10通球、表11、表11通球、表12、表12通球、\n"
+    "有拼接焊缝无弯头、有弯头无拼接焊缝、有弯头有拼接焊缝、说明 十二列。\n"
+    "输入可为 UTF-8 或 GB18030（GBK）编码，输出用与输入相同的编码。\n"
+    "\n"
+    "  -o 文件     写到此文件：先写临时文件，全部完成后再改名\n"
+    "  --help      显示此说明\n"
+    "  --version   显示版本\n"
+    "\n"
+    "退出码：0 每行都已计算；1 有行无法计算（原因见“说明”列）；\n"
+    "        2 无法读取输入、缺少列或选项有误，此时不写出任何内容。\n";
+
+struct Options {
+    std::string input = "-";
+    std::string output = "-";
+};
+
+// The options, or a message saying what is wrong with them; "" for --help and --version, whose
+// text is already written.
+std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream& out,
+                             std::string& problem) {
+    Options options;
+    bool haveInput = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "--version") {
+            out << (arg == "--help" ? kUsage : "tongqiu-batch " TONGQIU_VERSION "\n");
+            return std::nullopt;
+        }
+        if (arg == "-o" && i + 1 < args.size()) {
+            options.output = args[++i];
+        } else if (arg == "-o") {
+            problem = "-o 后面缺少输出文件名。";
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            problem = "未知选项“" + arg + "”。";
+        } else if (haveInput) {
+            problem = "只能给一个输入文件。";
+        } else {
+            options.input = arg;
+            haveInput = true;
+        }
+        if (!problem.empty()) return std::nullopt;
+    }
+    return options;
+}
+
+// A file name nobody else uses, in `folder`.
+fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
+    std::random_device random;
+    const auto number = (std::uint64_t{random()} << 32U) | random();
+    std::string name(".");  // hidden where a dot makes it so
+    name.append(beside.filename().string()).append(".").append(std::to_string(number));
+    return folder / name.append(".tmp");
+}
+
+}  // namespace
+
+int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
+             std::ostream& standardOutput, std::ostream& err) {
+    std::string problem;
+    const std::optional<Options> options = Parse(args, standardOutput, problem);
+    if (!options) {
+        if (problem.empty()) return kAllComputed;
+        err << "tongqiu-batch：" << problem << "用法见 tongqiu-batch --help。\n";
+        return kNothingWritten;
+    }
+    const bool toFile = options->output != "-";
+    const std::string name = options->input == "-" ? "标准输入" : options->input;
+    std::ifstream file;
+    if (options->input != "-") {
+        file.open(fs::u8path(options->input), std::ios::binary);
+        if (!file) {
+            err << name << "：无法打开。\n";
+            return kNothingWritten;
+        }
+    }
+    std::error_code ignored;
+    if (toFile &&
+        fs::equivalent(fs::u8path(options->input), fs::u8path(options->output), ignored)) {
+        err << options->output << "：输出文件不能是输入文件。\n";
+        return kNothingWritten;
+    }
+
+    // Written in full to a temporary file first, so that a failed run leaves nothing behind.
+    const fs::path target = fs::u8path(options->output);
+    const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
+                                      : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
+    std::size_t failedRows = 0;
+    try {
+        std::ofstream spool(temporary, std::ios::binary | std::ios::trunc);
+        if (!spool) throw InputError{0, ""};
+        failedRows = ConvertTable(file.is_open() ? file : standardInput, spool);
+        spool.close();
+        if (!spool) throw InputError{0, ""};
+        if (toFile) {
+            fs::rename(temporary, target);
+        } else {
+            standardOutput << std::ifstream(temporary, std::ios::binary).rdbuf();
+            fs::remove(temporary);
+        }
+    } catch (const InputError& error) {
+        fs::remove(temporary, ignored);
+        if (error.message.empty()) {
+            err << (toFile ? options->output : "tongqiu-batch") << "：无法写入输出。\n";
+        } else {
+            err << name;
+            if (error.line > 0) err << " 第 " << error.line << " 行";
+            err << "：" << error.message << "\n";
+        }
+        return kNothingWritten;
+    } catch (const std::exception& error) {
+        fs::remove(temporary, ignored);
+        err << (toFile ? options->output : name) << "：" << error.what() << "\n";
+        return kNothingWritten;
+    }
+    if (failedRows == 0) return kAllComputed;
+    err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";
+    return kSomeRowsFailed;
+}
+
+}  // namespace tongqiu::batch

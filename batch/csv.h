@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tongqiu::batch {
+
+// One record of a CSV file.
+struct CsvRecord {
+    std::vector<std::string> cells;  // none for an empty line
+    std::string_view ending;         // "\r\n", "\n", "\r", or "" at the end of the input
+    long line = 0;                   // the line it starts on, counted from 1
+};
+
+// Why an input table cannot be read: where the trouble starts (0 when no line is to blame) and
+// what it is, in words for the user (UTF-8).
+struct InputError {
+    long line = 0;
+    std::string message;
+};
+
+// Reads CSV (quoted cells may hold commas, quotes and line breaks; lines end in LF or CRLF) from
+// text fed in pieces of any size, and hands on each record as soon as it is complete, so that
+// memory does not grow with the number of records. A quote inside an unquoted cell, or after the
+// closing quote, is taken as text. Throws InputError for a cell over kMaxCell bytes and, from
+// Finish, for a quote never closed.
+class CsvReader {
+public:
+    static constexpr std::size_t kMaxCell = std::size_t{1} << 20;
+
+    explicit CsvReader(std::function<void(const CsvRecord&)> onRecord)
+        : m_onRecord(std::move(onRecord)) {
+        m_record.line = 1;
+    }
+
+    void Feed(std::string_view text);
+    void Finish();  // the end of the input
+
+    [[nodiscard]] long Line() const { return m_line; }
+
+private:
+    enum class State { CellStart, Unquoted, Quoted, QuoteInQuoted, CarriageReturn };
+
+    void Take(char c);
+    void Append(char c);
+    void EndCell();
+    void EndRecord(std::string_view ending);
+
+    std::function<void(const CsvRecord&)> m_onRecord;
+    State m_state = State::CellStart;
+    CsvRecord m_record;
+    std::size_t m_cells = 0;  // cells of m_record in use; the vector keeps its strings for reuse
+    bool m_blank = true;      // nothing yet on the record's first line
+    long m_line = 1;
+};
+
+// Appends a cell to a line of CSV, in quotes when it holds a comma, a quote or a line break.
+void AppendCsvCell(std::string& line, std::string_view cell);
+
+}  // namespace tongqiu::batch

@@ -1,0 +1,173 @@
+#include "table_conversion.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "csv.h"
+#include "input_columns.h"
+#include "text_encoding.h"
+#include "tongqiu/calculate.h"
+#include "tongqiu/failure_message.h"
+
+namespace tongqiu::batch {
+namespace {
+
+using enum FieldName;
+
+// The result columns: their headings, and the fields whose texts fill them; 说明 comes last.
+constexpr std::array<std::string_view, 12> kResultHeadings{"内径",
+                                                           "R/Dw",
+                                                           "表10",
+                                                           "表10通球",
+                                                           "表11",
+                                                           "表11通球",
+                                                           "表12",
+                                                           "表12通球",
+                                                           "有拼接焊缝无弯头",
+                                                           "有弯头无拼接焊缝",
+                                                           "有弯头有拼接焊缝",
+                                                           "说明"};
+constexpr std::array<FieldName, 11> kResultFields{Text11, Text7,  Text8, Text13, Text9, Text14,
+                                                  Text10, Text15, Text4, Text5,  Text6};
+
+constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+// Turns rows as read into rows as written, one at a time.
+class RowWriter {
+public:
+    RowWriter(std::ostream& out, Encoding encoding) : m_out(out), m_encoding(encoding) {
+        if (encoding == Encoding::Utf8) {
+            m_out << kUtf8ByteOrderMark;
+        } else {
+            m_encoder.emplace(Encoding::Utf8, Encoding::Gb18030);
+        }
+    }
+
+    void Write(const CsvRecord& record) {
+        if (!m_columns) {
+            Header(record);
+        } else if (!record.cells.empty()) {
+            Row(record);
+        } else {
+            m_line.clear();  // an empty line stays empty
+        }
+        m_line += record.ending;
+        if (m_encoding == Encoding::Utf8) {
+            m_out << m_line;
+        } else {
+            m_encoded.clear();
+            (void)m_encoder->Convert(m_line, m_encoded);  // UTF-8 it produced itself converts
+            m_out << m_encoded;
+        }
+    }
+
+    [[nodiscard]] bool HasHeader() const { return m_columns.has_value(); }
+    [[nodiscard]] std::size_t FailedRows() const { return m_failedRows; }
+
+private:
+    void Header(const CsvRecord& record) {
+        try {
+            m_columns = FindInputColumns(record.cells);
+        } catch (InputError& error) {
+            error.line = record.line;
+            throw;
+        }
+        m_width = record.cells.size();
+        StartLine(record.cells, m_width);
+        for (const std::string_view heading : kResultHeadings) m_line.append(",").append(heading);
+    }
+
+    // The cells up to the header's width, padded with empty ones so that the results stand under
+    // their headings; cells beyond the header's width follow the results.
+    void Row(const CsvRecord& record) {
+        const std::vector<std::string>& cells = record.cells;
+        StartLine(cells, std::min(cells.size(), m_width));
+        for (std::size_t i = cells.size(); i < m_width; ++i) m_line += ',';
+
+        std::string explanation;
+        if (cells.size() < m_width) {
+            explanation = "缺少单元格：表头有 " + std::to_string(m_width) + " 列，本行只有 " +
+                          std::to_string(cells.size()) + " 列。";
+        } else {
+            for (std::size_t input = 0; input < kInputFields.size(); ++input) {
+                m_fields.Set(kInputFields[input], cells[(*m_columns)[input]]);
+            }
+            if (const auto failure = Calculate(m_fields)) {
+                explanation = FailureMessage(*failure);
+                std::erase(explanation, '\n');  // one line: each sentence ends in "。"
+            }
+        }
+        for (const FieldName field : kResultFields) {
+            m_line += ',';
+            if (explanation.empty()) AppendCsvCell(m_line, m_fields.Get(field));
+        }
+        m_line += ',';
+        AppendCsvCell(m_line, explanation);
+        if (!explanation.empty()) ++m_failedRows;
+        for (std::size_t i = m_width; i < cells.size(); ++i) {
+            m_line += ',';
+            AppendCsvCell(m_line, cells[i]);
+        }
+    }
+
+    void StartLine(const std::vector<std::string>& cells, std::size_t count) {
+        m_line.clear();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i > 0) m_line += ',';
+            AppendCsvCell(m_line, cells[i]);
+        }
+    }
+
+    std::ostream& m_out;
+    Encoding m_encoding;
+    std::optional<Transcoder> m_encoder;
+    std::optional<InputColumns> m_columns;  // known once the header is read
+    std::size_t m_width = 0;                // cells in the header
+    FieldSet m_fields;
+    std::string m_line;
+    std::string m_encoded;
+    std::size_t m_failedRows = 0;
+};
+
+}  // namespace
+
+std::size_t ConvertTable(std::istream& in, std::ostream& out) {
+    std::string block(kBlock, '\0');
+    const auto readBlock = [&] {
+        in.read(block.data(), std::streamsize(block.size()));
+        return std::string_view(block.data(), std::size_t(in.gcount()));
+    };
+    std::string_view text = readBlock();
+    const Encoding encoding = DetectEncoding(text);
+    if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+
+    RowWriter writer(out, encoding);
+    CsvReader reader([&](const CsvRecord& record) { writer.Write(record); });
+    std::optional<Transcoder> decoder;
+    if (encoding == Encoding::Gb18030) decoder.emplace(Encoding::Gb18030, Encoding::Utf8);
+    std::string decoded;
+    for (; !text.empty(); text = readBlock()) {
+        if (!decoder) {
+            reader.Feed(text);
+            continue;
+        }
+        decoded.clear();
+        if (!decoder->Convert(text, decoded)) {
+            reader.Feed(decoded);
+            throw InputError{reader.Line(), "不是有效的 GB18030 文本。"};
+        }
+        reader.Feed(decoded);
+    }
+    if (decoder && !decoder->Complete()) {
+        throw InputError{reader.Line(), "文件末尾的字符不完整。"};
+    }
+    if (in.bad()) throw InputError{0, "读取失败。"};
+    reader.Finish();
+    if (!writer.HasHeader()) throw InputError{0, "没有表头：文件是空的。"};
+    return writer.FailedRows();
+}
+
+}  // namespace tongqiu::batch

@@ -1,0 +1,55 @@
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <stdexcept>
+
+#include "text_encoding.h"
+
+namespace tongqiu::batch {
+namespace {
+
+const char* IconvName(Encoding encoding) {
+    return encoding == Encoding::Utf8 ? "UTF-8" : "GB18030";
+}
+
+iconv_t Handle(void* converter) { return static_cast<iconv_t>(converter); }
+
+}  // namespace
+
+Encoding DetectEncoding(std::string_view start) {
+    if (start.starts_with(kUtf8ByteOrderMark)) return Encoding::Utf8;
+    Transcoder check(Encoding::Utf8, Encoding::Utf8);
+    std::string ignored;
+    return check.Convert(start, ignored) ? Encoding::Utf8 : Encoding::Gb18030;
+}
+
+Transcoder::Transcoder(Encoding from, Encoding to)
+    : m_converter(iconv_open(IconvName(to), IconvName(from))) {
+    if (m_converter == reinterpret_cast<void*>(iconv_t(-1))) {  // NOLINT(performance-no-int-to-ptr)
+        throw std::runtime_error("the system has no converter for GB18030");
+    }
+}
+
+Transcoder::~Transcoder() { iconv_close(Handle(m_converter)); }
+
+bool Transcoder::Convert(std::string_view in, std::string& out) {
+    m_pending.append(in);
+    char* next = m_pending.data();
+    std::size_t left = m_pending.size();
+    std::array<char, 16384> buffer{};
+    while (left > 0) {
+        char* to = buffer.data();
+        std::size_t room = buffer.size();
+        const std::size_t done = iconv(Handle(m_converter), &next, &left, &to, &room);
+        out.append(buffer.data(), to);
+        if (done != std::size_t(-1)) continue;
+        if (errno == E2BIG) continue;  // the buffer is full: empty it and go on
+        if (errno == EINVAL) break;    // a character cut off at the end
+        return false;                  // EILSEQ: not valid in this encoding
+    }
+    m_pending.erase(0, m_pending.size() - left);
+    return true;
+}
+
+}  // namespace tongqiu::batch
