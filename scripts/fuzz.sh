@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target with Clang and the address and undefined-behaviour sanitizers and
-# runs it from the seed corpus for a while. Usage: scripts/fuzz.sh [seconds]   (default 60)
+# Builds the libFuzzer targets with Clang and the address and undefined-behaviour sanitizers and
+# runs each from its seed corpus for a while. Usage: scripts/fuzz.sh [seconds]   (default 60 each)
 # New inputs go to a scratch folder; a crashing input is left in the current folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,5 +11,8 @@ cmake --preset fuzz
 cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/calculate" "$scratch/batch"
 build/fuzz/fuzz/calculate_fuzzer -max_total_time="$seconds" -dict=fuzz/calculate.dict \
-    -print_final_stats=1 "$scratch" fuzz/corpus
+    -print_final_stats=1 "$scratch/calculate" fuzz/corpus
+build/fuzz/fuzz/batch_fuzzer -max_total_time="$seconds" -dict=fuzz/batch.dict \
+    -print_final_stats=1 "$scratch/batch" fuzz/batch-corpus

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch_command.h"
+#include "csv.h"
+#include "input_columns.h"
+#include "tongqiu/calculate.h"
+
+namespace tongqiu::batch {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    CsvReader reader([&](const CsvRecord& record) { rows.push_back(record.cells); });
+    reader.Feed(text);
+    reader.Finish();
+    return rows;
+}
+
+TEST(InputColumns, FoundByHeadingInAnyPositionOrNamedWhenMissing) {
+    const std::pair<std::string, std::string> headers[] = {
+        {"外径,壁厚,弯曲半径", "0 1 2"},
+        {"R,t,Dw", "2 1 0"},
+        {"备注, dw ,T\t,\u3000r（mm）", "1 2 3"},
+        {"外径(mm),壁厚 (mm),弯曲半径", "0 1 2"},
+        {"外径,壁厚", "表头缺少“弯曲半径”列（也可写作 R）。"},
+        {"外径径,壁厚,弯曲半径,Dwt", "表头缺少“外径”列（也可写作 Dw）。"},
+        {"外径,壁厚,弯曲半径,t", "表头中“壁厚”列出现了两次。"}};
+    for (const auto& [header, expected] : headers) {
+        std::string found;
+        try {
+            for (const std::size_t column : FindInputColumns(ReadCsv(header).at(0))) {
+                found.append(found.empty() ? "" : " ").append(std::to_string(column));
+            }
+        } catch (const InputError& error) {
+            found = error.message;
+        }
+        EXPECT_EQ(found, expected) << header;
+    }
+}
+
+struct Outcome {
+    int status = -1;
+    std::string output;  // what the output file holds, or "(none)"
+    std::string err;
+};
+
+// Runs tongqiu-batch on `input` written to a file, with the output going to a file beside it.
+Outcome RunOn(const std::string& input, std::vector<std::string> args = {}) {
+    const fs::path folder = fs::temp_directory_path() / "tongqiu-batch-test";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "in.csv", std::ios::binary) << input;
+    args.insert(args.end(), {"-o", (folder / "out.csv").string(), (folder / "in.csv").string()});
+    std::istringstream noInput;
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome run{RunBatch(args, noInput, out, err), "(none)", err.str()};
+    if (fs::exists(folder / "out.csv")) {
+        run.output = (std::ostringstream() << std::ifstream(folder / "out.csv").rdbuf()).str();
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
+        << "a temporary file was left behind";
+    return run;
+}
+
+// Cells come back as they were (quoted where needed), each row followed by the texts the window
+// shows for it or by the window's message; short rows are padded so results stay under their
+// headings; empty lines and line ends are kept.
+TEST(Batch, RowsKeepTheirCellsAndGetWhatTheWindowShows) {
+    const std::string input =
+        "备注,外径（mm）,壁厚,弯曲半径\r\n"
+        "\"a \"\"1\"\", b\",38,4,76\r\n"
+        "\r\n"
+        "\"two\nlines\",７６,５,６８。４\n"
+        "x,0,4,76\n"
+        "short,89,6\n"
+        "long,38,19,76,extra";
+    const std::string none(12, ',');
+    const std::string output =
+        "备注,外径（mm）,壁厚,弯曲半径,内径,R/Dw,表10,表10通球,表11,表11通球,表12,表12通球,"
+        "有拼接焊缝无弯头,有弯头无拼接焊缝,有弯头有拼接焊缝,说明\r\n"
+        "\"a \"\"1\"\", b\",38,4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,24.00,24.00,"
+        "24.00,\r\n"
+        "\r\n"
+        "\"two\nlines\",７６,５,６８。４,66.00,0.900000,0.90,59.40,0.65,42.90,0.65,42.90,59.40,"
+        "42.90,42.90,\n"
+        "x,0,4,76" +
+        none +
+        "除数为零。请检查“外径”。\n"
+        "short,89,6," +
+        none +
+        "缺少单元格：表头有 4 列，本行只有 3 列。\n"
+        "long,38,19,76" +
+        none + "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。,extra";
+    for (const std::string byteOrderMark : {"", "\xEF\xBB\xBF"}) {
+        const Outcome run = RunOn(byteOrderMark + input);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.ends_with("in.csv：3 行无法计算，原因见“说明”列。\n")) << run.err;
+        EXPECT_EQ(run.output, "\xEF\xBB\xBF" + output);
+    }
+}
+
+// GB18030 in, GB18030 out: "外径,壁厚,弯曲半径" and a row; the results' headings in GB18030.
+TEST(Batch, WritesInTheEncodingItReads) {
+    const Outcome run = RunOn(
+        "\xCD\xE2\xBE\xB6,\xB1\xDA\xBA\xF1,\xCD\xE4\xC7\xFA\xB0\xEB\xBE\xB6\n"
+        "38,4,76\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(
+        run.output.starts_with("\xCD\xE2\xBE\xB6,\xB1\xDA\xBA\xF1,\xCD\xE4\xC7\xFA\xB0\xEB"
+                               "\xBE\xB6,\xC4\xDA\xBE\xB6,R/Dw,"))
+        << run.output;
+    EXPECT_TRUE(
+        run.output.ends_with("\n38,4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,"
+                             "24.00,24.00,24.00,\n"));
+}
+
+TEST(Batch, WritesNothingWhenTheInputCannotBeRead) {
+    const std::string header = "Dw,t,R\n";
+    const std::pair<std::string, std::string> inputs[] = {
+        {header + "38,4,\"76\n38,4,76\n", "in.csv 第 2 行：引号没有闭合。\n"},
+        {header + "38,4," + std::string(CsvReader::kMaxCell + 1, '7'),
+         "in.csv 第 2 行：单元格超过 1 MB。\n"},
+        {"Dw,t\n38,4\n", "in.csv 第 1 行：表头缺少“弯曲半径”列（也可写作 R）。\n"},
+        {"\xCD\xE2\xBE\xB6,t,R\n38,4,\xFF\xFF\n", "in.csv 第 2 行：不是有效的 GB18030 文本。\n"},
+        {"", "in.csv：没有表头：文件是空的。\n"}};
+    for (const auto& [input, message] : inputs) {
+        const Outcome run = RunOn(input);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.output, "(none)");
+        EXPECT_TRUE(run.err.ends_with(message)) << run.err;
+    }
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"-x"}, {"-o"}}) {
+        EXPECT_EQ(RunOn(header, args).status, 2);
+    }
+}
+
+}  // namespace
+}  // namespace tongqiu::batch
