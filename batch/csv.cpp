@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include <algorithm>
+
 namespace tongqiu::batch {
 
 void CsvReader::Feed(std::string_view text) {
@@ -88,7 +90,8 @@ void CsvReader::Finish() {
 }
 
 void AppendCsvCell(std::string& line, std::string_view cell) {
-    if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
+    if (std::none_of(cell.begin(), cell.end(), special)) {
         line += cell;
         return;
     }

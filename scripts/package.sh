@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh dpkg-dev desktop-file-utils
 cmake --preset release >/dev/null
-cmake --build --preset release --target tongqiu
+cmake --build --preset release --target tongqiu tongqiu-batch
 (cd build/release && cpack -G DEB)
 deb=$(ls build/release/tongqiu_*.deb)
 
@@ -15,7 +15,7 @@ contents=$(dpkg-deb --contents "$deb")
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 status=0
-for path in ./usr/bin/tongqiu ./usr/share/applications/tongqiu.desktop \
+for path in ./usr/bin/tongqiu ./usr/bin/tongqiu-batch ./usr/share/applications/tongqiu.desktop \
     ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg; do
     grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; status=1; }
 done
@@ -35,4 +35,12 @@ QT_QPA_PLATFORM=offscreen timeout 2 $exec_line
 started=$?
 set -e
 [[ $started -eq 124 ]] || { echo "the installed program did not start (exit $started)"; exit 1; }
+# The installed batch program computes the example table: one of its ten tubes fails.
+computed=$(mktemp)
+batch_status=0
+/usr/bin/tongqiu-batch -o "$computed" docs/example.csv 2>/dev/null || batch_status=$?
+rows=$(wc -l <"$computed")
+rm -f "$computed"
+[[ $batch_status -eq 1 && $rows -eq 11 ]] ||
+    { echo "the installed tongqiu-batch did not compute the example (exit $batch_status)"; exit 1; }
 echo "package ok: $deb"
