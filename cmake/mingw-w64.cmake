@@ -1,0 +1,20 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (POSIX threads, which std::thread
+# and Qt need). Qt's host tools (moc, uic, rcc) come from the build machine's own Qt.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(TONGQIU_MINGW x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TONGQIU_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TONGQIU_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${TONGQIU_MINGW}-windres)
+
+# Libraries and headers come from the MinGW sysroot and from the Windows Qt (added through
+# CMAKE_PREFIX_PATH); programs such as moc from the build machine.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${TONGQIU_MINGW})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(QT_HOST_PATH /usr CACHE PATH "Qt for the build machine")
+set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "CMake files of the build machine's Qt")
