@@ -59,7 +59,9 @@ public:
             m_out << m_line;
         } else {
             m_encoded.clear();
-            (void)m_encoder->Convert(m_line, m_encoded);  // UTF-8 it produced itself converts
+            // Every character read came from GB18030 and the program's own texts have their twins
+            // in it, so the line converts whole.
+            (void)m_encoder->Convert(m_line, m_encoded);
             m_out << m_encoded;
         }
     }
@@ -149,21 +151,19 @@ std::size_t ConvertTable(std::istream& in, std::ostream& out) {
     std::optional<Transcoder> decoder;
     if (encoding == Encoding::Gb18030) decoder.emplace(Encoding::Gb18030, Encoding::Utf8);
     std::string decoded;
-    for (; !text.empty(); text = readBlock()) {
-        if (!decoder) {
-            reader.Feed(text);
-            continue;
-        }
+    const auto decode = [&](bool valid) {
+        reader.Feed(decoded);  // what converted, so that the line of the trouble is known
+        if (!valid) throw InputError{reader.Line(), "不是有效的 GB18030 文本。"};
         decoded.clear();
-        if (!decoder->Convert(text, decoded)) {
-            reader.Feed(decoded);
-            throw InputError{reader.Line(), "不是有效的 GB18030 文本。"};
+    };
+    for (; !text.empty(); text = readBlock()) {
+        if (decoder) {
+            decode(decoder->Convert(text, decoded));
+        } else {
+            reader.Feed(text);
         }
-        reader.Feed(decoded);
     }
-    if (decoder && !decoder->Complete()) {
-        throw InputError{reader.Line(), "文件末尾的字符不完整。"};
-    }
+    if (decoder) decode(decoder->Finish(decoded));
     if (in.bad()) throw InputError{0, "读取失败。"};
     reader.Finish();
     if (!writer.HasHeader()) throw InputError{0, "没有表头：文件是空的。"};

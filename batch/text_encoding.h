@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,12 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // valid UTF-8 (a character cut off at the block's end allowed), else GB18030.
 Encoding DetectEncoding(std::string_view start);
 
-// Converts text from one encoding to another in pieces of any size, through the system's
-// converter (iconv). A character cut off at the end of a piece is kept for the next one.
+// The length of the longest start of UTF-8 text that does not end inside a character.
+std::size_t Utf8WholeCharacters(std::string_view text);
+
+// Converts text from one encoding to another in pieces of any size, with the system's converter
+// (iconv on Linux, the Windows API on Windows). A character cut off at the end of a piece waits
+// for the next one.
 class Transcoder {
 public:
     Transcoder(Encoding from, Encoding to);
@@ -24,15 +29,16 @@ public:
     Transcoder(const Transcoder&) = delete;
     Transcoder& operator=(const Transcoder&) = delete;
 
-    // Appends the converted text to `out`. Returns false, and converts no more, when the text is
-    // not valid in the encoding it comes from.
+    // Append the converted text to `out`. They return false, and convert no more, when the text is
+    // not valid in the encoding it comes from; Finish also when the text ends inside a character.
     [[nodiscard]] bool Convert(std::string_view in, std::string& out);
-    // Whether the text ended with no character cut off.
-    [[nodiscard]] bool Complete() const { return m_pending.empty(); }
+    [[nodiscard]] bool Finish(std::string& out);
 
 private:
-    void* m_converter;
-    std::string m_pending;  // the start of a character cut off at the end of the last piece
+    Encoding m_from;
+    Encoding m_to;
+    void* m_converter = nullptr;  // the platform's converter, if it has one
+    std::string m_pending;        // text not yet converted
 };
 
 }  // namespace tongqiu::batch

@@ -17,16 +17,9 @@ iconv_t Handle(void* converter) { return static_cast<iconv_t>(converter); }
 
 }  // namespace
 
-Encoding DetectEncoding(std::string_view start) {
-    if (start.starts_with(kUtf8ByteOrderMark)) return Encoding::Utf8;
-    Transcoder check(Encoding::Utf8, Encoding::Utf8);
-    std::string ignored;
-    return check.Convert(start, ignored) ? Encoding::Utf8 : Encoding::Gb18030;
-}
-
 Transcoder::Transcoder(Encoding from, Encoding to)
-    : m_converter(iconv_open(IconvName(to), IconvName(from))) {
-    if (m_converter == reinterpret_cast<void*>(iconv_t(-1))) {  // NOLINT(performance-no-int-to-ptr)
+    : m_from(from), m_to(to), m_converter(iconv_open(IconvName(m_to), IconvName(m_from))) {
+    if (Handle(m_converter) == iconv_t(-1)) {
         throw std::runtime_error("the system has no converter for GB18030");
     }
 }
@@ -43,13 +36,14 @@ bool Transcoder::Convert(std::string_view in, std::string& out) {
         std::size_t room = buffer.size();
         const std::size_t done = iconv(Handle(m_converter), &next, &left, &to, &room);
         out.append(buffer.data(), to);
-        if (done != std::size_t(-1)) continue;
-        if (errno == E2BIG) continue;  // the buffer is full: empty it and go on
-        if (errno == EINVAL) break;    // a character cut off at the end
-        return false;                  // EILSEQ: not valid in this encoding
+        if (done != std::size_t(-1) || errno == E2BIG) continue;  // E2BIG: buffer emptied, go on
+        if (errno == EINVAL) break;                               // a character cut off at the end
+        return false;                                             // EILSEQ: not valid text
     }
     m_pending.erase(0, m_pending.size() - left);
     return true;
 }
+
+bool Transcoder::Finish(std::string& /*out*/) { return m_pending.empty(); }
 
 }  // namespace tongqiu::batch

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tongqiu::batch {
+
+// Sets the standard streams up for tables, which are bytes, and for messages, which are UTF-8,
+// and returns the program's arguments (without its name) in UTF-8.
+std::vector<std::string> PrepareCommandLine(int argc, char* argv[]);
+
+}  // namespace tongqiu::batch

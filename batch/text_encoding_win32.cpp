@@ -1,0 +1,60 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "text_encoding.h"
+
+namespace tongqiu::batch {
+namespace {
+
+UINT CodePage(Encoding encoding) { return encoding == Encoding::Utf8 ? CP_UTF8 : 54936; }
+
+// The length of the longest start of the text that surely ends between characters. In GB18030 no
+// byte below 0x30 (a comma, a quote, a line break, a space) is ever part of a longer character.
+std::size_t WholeCharacters(std::string_view text, Encoding encoding) {
+    if (encoding == Encoding::Utf8) return Utf8WholeCharacters(text);
+    const auto last = std::find_if(text.rbegin(), text.rend(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x30U; });
+    return static_cast<std::size_t>(text.rend() - last);
+}
+
+}  // namespace
+
+Transcoder::Transcoder(Encoding from, Encoding to) : m_from(from), m_to(to) {}
+
+Transcoder::~Transcoder() = default;
+
+bool Transcoder::Convert(std::string_view in, std::string& out) {
+    m_pending.append(in);
+    const std::size_t whole = WholeCharacters(m_pending, m_from);
+    if (whole == 0) return m_pending.size() < (std::size_t{4} << 20);  // no end of a character
+    const int size = static_cast<int>(whole);
+    const int wideSize = MultiByteToWideChar(CodePage(m_from), MB_ERR_INVALID_CHARS,
+                                             m_pending.data(), size, nullptr, 0);
+    if (wideSize == 0) return false;
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CodePage(m_from), MB_ERR_INVALID_CHARS, m_pending.data(), size, wide.data(),
+                        wideSize);
+    const int outSize =
+        WideCharToMultiByte(CodePage(m_to), 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(outSize));
+    WideCharToMultiByte(CodePage(m_to), 0, wide.data(), wideSize, out.data() + start, outSize,
+                        nullptr, nullptr);
+    m_pending.erase(0, whole);
+    return true;
+}
+
+bool Transcoder::Finish(std::string& out) {
+    if (m_pending.empty()) return true;
+    // Whatever is left must be whole characters: convert it as the last piece.
+    std::string rest;
+    rest.swap(m_pending);
+    rest.push_back('\n');  // ends every character, then is taken off again
+    const std::size_t before = out.size();
+    if (!Convert(rest, out) || !m_pending.empty() || out.size() == before) return false;
+    out.pop_back();
+    return true;
+}
+
+}  // namespace tongqiu::batch
