@@ -1,7 +1,8 @@
+#include <windows.h>  // before the other Windows headers, which need what it defines
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <cstdio>
 

@@ -7,7 +7,12 @@
 namespace tongqiu::batch {
 namespace {
 
-UINT CodePage(Encoding encoding) { return encoding == Encoding::Utf8 ? CP_UTF8 : 54936; }
+// GB18030 is code page 54936. Where Windows lacks it (Wine does), GBK, code page 936, which is
+// what Excel writes on a Chinese Windows, still reads and writes every character of such files.
+UINT CodePage(Encoding encoding) {
+    static const UINT gb18030 = IsValidCodePage(54936) ? 54936 : 936;
+    return encoding == Encoding::Utf8 ? CP_UTF8 : gb18030;
+}
 
 // The length of the longest start of the text that surely ends between characters. In GB18030 no
 // byte below 0x30 (a comma, a quote, a line break, a space) is ever part of a longer character.
