@@ -8,9 +8,13 @@ set(CMAKE_C_COMPILER ${TONGQIU_MINGW}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TONGQIU_MINGW}-g++-posix)
 set(CMAKE_RC_COMPILER ${TONGQIU_MINGW}-windres)
 
-# Libraries and headers come from the MinGW sysroot and from the Windows Qt (added through
-# CMAKE_PREFIX_PATH); programs such as moc from the build machine.
+# Libraries and headers come from the MinGW sysroot and from the Windows Qt that
+# scripts/windows-qt.sh built (its folder in TONGQIU_WINDOWS_QT); programs such as moc come from
+# the build machine.
 list(APPEND CMAKE_FIND_ROOT_PATH /usr/${TONGQIU_MINGW})
+if(DEFINED ENV{TONGQIU_WINDOWS_QT})
+    list(APPEND CMAKE_FIND_ROOT_PATH $ENV{TONGQIU_WINDOWS_QT})
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

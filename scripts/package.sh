@@ -13,15 +13,18 @@ deb=$(ls build/release/tongqiu_*.deb)
 desktop-file-validate packaging/tongqiu.desktop
 contents=$(dpkg-deb --contents "$deb")
 depends=$(dpkg-deb --field "$deb" Depends)
+recommends=$(dpkg-deb --field "$deb" Recommends)
 echo "Depends: $depends"
+echo "Recommends: $recommends"
 status=0
 for path in ./usr/bin/tongqiu ./usr/bin/tongqiu-batch ./usr/share/applications/tongqiu.desktop \
     ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg; do
     grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; status=1; }
 done
-for package in libqt6widgets6 qt6-qpa-plugins fonts-noto-cjk; do
+for package in libqt6widgets6 qt6-qpa-plugins; do
     grep -q "$package" <<<"$depends" || { echo "no dependency on $package"; status=1; }
 done
+grep -q fonts-noto-cjk <<<"$recommends" || { echo "fonts-noto-cjk not recommended"; status=1; }
 [[ $status -eq 0 ]] || exit 1
 
 sudo=()
