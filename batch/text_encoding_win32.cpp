@@ -23,6 +23,24 @@ std::size_t WholeCharacters(std::string_view text, Encoding encoding) {
     return static_cast<std::size_t>(text.rend() - last);
 }
 
+// Appends the text converted, if all of it is valid.
+bool ConvertWhole(std::string_view text, Encoding from, Encoding to, std::string& out) {
+    const int size = static_cast<int>(text.size());
+    const int wideSize =
+        MultiByteToWideChar(CodePage(from), MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (wideSize == 0) return false;
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CodePage(from), MB_ERR_INVALID_CHARS, text.data(), size, wide.data(),
+                        wideSize);
+    const int outSize =
+        WideCharToMultiByte(CodePage(to), 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(outSize));
+    WideCharToMultiByte(CodePage(to), 0, wide.data(), wideSize, out.data() + start, outSize,
+                        nullptr, nullptr);
+    return true;
+}
+
 }  // namespace
 
 Transcoder::Transcoder(Encoding from, Encoding to) : m_from(from), m_to(to) {}
@@ -33,21 +51,18 @@ bool Transcoder::Convert(std::string_view in, std::string& out) {
     m_pending.append(in);
     const std::size_t whole = WholeCharacters(m_pending, m_from);
     if (whole == 0) return m_pending.size() < (std::size_t{4} << 20);  // no end of a character
-    const int size = static_cast<int>(whole);
-    const int wideSize = MultiByteToWideChar(CodePage(m_from), MB_ERR_INVALID_CHARS,
-                                             m_pending.data(), size, nullptr, 0);
-    if (wideSize == 0) return false;
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    MultiByteToWideChar(CodePage(m_from), MB_ERR_INVALID_CHARS, m_pending.data(), size, wide.data(),
-                        wideSize);
-    const int outSize =
-        WideCharToMultiByte(CodePage(m_to), 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
-    const std::size_t start = out.size();
-    out.resize(start + static_cast<std::size_t>(outSize));
-    WideCharToMultiByte(CodePage(m_to), 0, wide.data(), wideSize, out.data() + start, outSize,
-                        nullptr, nullptr);
-    m_pending.erase(0, whole);
-    return true;
+    std::string_view piece(m_pending.data(), whole);
+    if (ConvertWhole(piece, m_from, m_to, out)) {
+        m_pending.erase(0, whole);
+        return true;
+    }
+    // Not valid somewhere: convert the lines before the fault, so that its line is known.
+    for (std::size_t end = piece.find('\n');
+         end != std::string_view::npos && ConvertWhole(piece.substr(0, end + 1), m_from, m_to, out);
+         end = piece.find('\n')) {
+        piece.remove_prefix(end + 1);
+    }
+    return false;
 }
 
 bool Transcoder::Finish(std::string& out) {

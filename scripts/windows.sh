@@ -22,8 +22,8 @@ display=:$((90 + RANDOM % 9))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
+    for prefix in "$scratch"/wine-*; do WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; done
     kill "$xvfb" 2>/dev/null || true
-    wineserver -k 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -31,6 +31,8 @@ export DISPLAY=$display
 
 cmake --preset windows
 cmake --build --preset windows
+# A Wine server that outlives each test, so that none holds a test's output open after it ended.
+wineserver -p
 wineboot --init >/dev/null 2>&1
 ctest --preset windows
 
@@ -52,6 +54,7 @@ grep -q 'type=16' <<<"$resources" || { echo "tongqiu.exe has no version resource
 
 # The unzipped program in a fresh Wine prefix, which knows nothing of the build.
 export WINEPREFIX=$scratch/wine-user WINEPATH=
+wineserver -p
 wineboot --init >/dev/null 2>&1
 (cd "$folder" && exec wine tongqiu.exe) &
 program_pid=$!

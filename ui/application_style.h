@@ -4,3 +4,7 @@
 // and message box buttons in the order Yes, No on every platform. Call once the QApplication
 // exists and before any window is made.
 void ApplyApplicationStyle();
+
+// Picks the text engine that draws the font at its own widths on every platform, so that captions
+// measure alike everywhere. Call before the QApplication exists.
+void SelectFontEngine();

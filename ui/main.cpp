@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
     // It needs no Qt, so the second core does it while Qt connects to the display.
     std::thread fontconfig([] { FcInit(); });
 #endif
+    SelectFontEngine();
     QApplication app(argc, argv);
 #ifdef TONGQIU_WARM_FONTCONFIG
     fontconfig.join();

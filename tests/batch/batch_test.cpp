@@ -64,7 +64,9 @@ Outcome RunOn(const std::string& input, std::vector<std::string> args = {}) {
     std::ostringstream err;
     Outcome run{RunBatch(args, noInput, out, err), "(none)", err.str()};
     if (fs::exists(folder / "out.csv")) {
-        run.output = (std::ostringstream() << std::ifstream(folder / "out.csv").rdbuf()).str();
+        run.output =
+            (std::ostringstream() << std::ifstream(folder / "out.csv", std::ios::binary).rdbuf())
+                .str();
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
         << "a temporary file was left behind";

@@ -275,5 +275,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(Form1Test)
+int main(int argc, char* argv[]) {
+    SelectFontEngine();
+    QApplication app(argc, argv);
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "form1_test.moc"
