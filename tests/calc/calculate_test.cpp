@@ -58,7 +58,8 @@ TEST(Calculate, FillsEveryFieldAsInTheWorkedRuns) {
         // The ratio is looked up as shown: 1.3999999 shows as 1.400000, so table 12 gives 0.70.
         {"50|4|69.999995", "1.400000 42.00 0.85 35.70 0.65 27.30 0.70 29.40 35.70 29.40 29.40 "},
         // A straight tube with the thinnest bore that shows as positive.
-        {"１０|４．９９|0", "0.000000 0.02 0.75 0.02 0.65 0.01 0.65 0.01 0.02 0.01 0.01 "}};
+        {"１０|４．９９|0", "0.000000 0.02 0.75 0.02 0.65 0.01 0.65 0.01 0.02 0.01 0.01 "},
+        {"0.8|0.1|1", "1.250000 0.60 0.75 0.45 0.65 0.39 0.65 0.39 0.45 0.39 0.39 "}};
     for (const auto& [inputs, written] : runs) {
         EXPECT_EQ(Calculated(inputs), std::make_pair(std::optional<CalcFailure>(), written))
             << inputs;

@@ -49,7 +49,8 @@ TEST(FieldValue, ReadsPlainAndInputMethodFormsAndRefusesTheRest) {
         {"1e+", "no number"}, {"e5", "no number"}, {"1.2.3", "no number"}, {"--1", "no number"},
         {"+-1", "no number"}, {"1-", "no number"}, {"1e5.5", "no number"}, {"\u22123", "no number"},
         {std::string("1\0", 2), "no number"}, {"\xEF\xBC", "no number"}, {"\xFF", "no number"},
-        {"１，０", "no number"}, {huge + "x", "no number"}};
+        {"１，０", "no number"}, {huge + "x", "no number"}, {"38一", "no number"},
+        {"38ぁ", "no number"}, {"1丅2", "no number"}, {"1ｆ2", "no number"}};
     // clang-format on
     for (const auto& [text, converted] : cases) EXPECT_EQ(Converted(text), converted) << text;
 }
