@@ -39,7 +39,8 @@ void ApplyApplicationStyle() {
     const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/tongqiu-sans.otf"));
     const QString family = QFontDatabase::applicationFontFamilies(id).value(0);
     QFont font(family.isEmpty() ? QStringLiteral("Noto Sans CJK SC") : family, 9);
-    font.setHintingPreference(QFont::PreferVerticalHinting);  // widths as designed, as above
+    // The font's own widths wherever the text engine allows it, so captions measure alike.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     QApplication::setFont(font);
     QApplication::setStyle(new ButtonOrderStyle);
 }
