@@ -19,7 +19,7 @@ iconv_t Handle(void* converter) { return static_cast<iconv_t>(converter); }
 
 Transcoder::Transcoder(Encoding from, Encoding to)
     : m_from(from), m_to(to), m_converter(iconv_open(IconvName(m_to), IconvName(m_from))) {
-    if (Handle(m_converter) == iconv_t(-1)) {
+    if (Handle(m_converter) == iconv_t(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's error
         throw std::runtime_error("the system has no converter for GB18030");
     }
 }
