@@ -72,9 +72,12 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
 fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
     std::random_device random;
     const auto number = (std::uint64_t{random()} << 32U) | random();
-    std::string name(".");  // hidden where a dot makes it so
-    name.append(beside.filename().string()).append(".").append(std::to_string(number));
-    return folder / name.append(".tmp");
+    fs::path name(".");  // hidden where a leading dot makes it so
+    name += beside.filename();
+    name += ".";
+    name += std::to_string(number);
+    name += ".tmp";
+    return folder / name;
 }
 
 }  // namespace
@@ -109,13 +112,18 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     const fs::path target = fs::u8path(options->output);
     const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
                                       : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
+    const std::string outputName = toFile ? options->output : "标准输出";
+    const auto fail = [&](const std::string& where, const std::string& what) {
+        fs::remove(temporary, ignored);
+        err << where << "：" << what << "\n";
+        return kNothingWritten;
+    };
     std::size_t failedRows = 0;
     try {
         std::ofstream spool(temporary, std::ios::binary | std::ios::trunc);
-        if (!spool) throw InputError{0, ""};
-        failedRows = ConvertTable(file.is_open() ? file : standardInput, spool);
+        if (spool) failedRows = ConvertTable(file.is_open() ? file : standardInput, spool);
         spool.close();
-        if (!spool) throw InputError{0, ""};
+        if (!spool) return fail(outputName, "无法写入。");
         if (toFile) {
             fs::rename(temporary, target);
         } else {
@@ -123,19 +131,10 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             fs::remove(temporary);
         }
     } catch (const InputError& error) {
-        fs::remove(temporary, ignored);
-        if (error.message.empty()) {
-            err << (toFile ? options->output : "tongqiu-batch") << "：无法写入输出。\n";
-        } else {
-            err << name;
-            if (error.line > 0) err << " 第 " << error.line << " 行";
-            err << "：" << error.message << "\n";
-        }
-        return kNothingWritten;
+        const std::string line = error.line > 0 ? " 第 " + std::to_string(error.line) + " 行" : "";
+        return fail(name + line, error.message);
     } catch (const std::exception& error) {
-        fs::remove(temporary, ignored);
-        err << (toFile ? options->output : name) << "：" << error.what() << "\n";
-        return kNothingWritten;
+        return fail(outputName, error.what());
     }
     if (failedRows == 0) return kAllComputed;
     err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";
