@@ -4,11 +4,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "batch_command.h"
 #include "csv.h"
 #include "input_columns.h"
+#include "text_encoding.h"
 #include "tongqiu/calculate.h"
 
 namespace tongqiu::batch {
@@ -28,7 +30,7 @@ TEST(InputColumns, FoundByHeadingInAnyPositionOrNamedWhenMissing) {
     const std::pair<std::string, std::string> headers[] = {
         {"外径,壁厚,弯曲半径", "0 1 2"},
         {"R,t,Dw", "2 1 0"},
-        {"备注, dw ,T\t,\u3000r（mm）", "1 2 3"},
+        {"备注,dw \u3000, T\t,\u3000r（mm）", "1 2 3"},
         {"外径(mm),壁厚 (mm),弯曲半径", "0 1 2"},
         {"外径,壁厚", "表头缺少“弯曲半径”列（也可写作 R）。"},
         {"外径径,壁厚,弯曲半径,Dwt", "表头缺少“外径”列（也可写作 Dw）。"},
@@ -58,7 +60,7 @@ Outcome RunOn(const std::string& input, std::vector<std::string> args = {}) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / "in.csv", std::ios::binary) << input;
-    args.insert(args.end(), {"-o", (folder / "out.csv").string(), (folder / "in.csv").string()});
+    args.insert(args.begin(), {"-o", (folder / "out.csv").string(), (folder / "in.csv").string()});
     std::istringstream noInput;
     std::ostringstream out;
     std::ostringstream err;
@@ -83,6 +85,8 @@ TEST(Batch, RowsKeepTheirCellsAndGetWhatTheWindowShows) {
         "\r\n"
         "\"two\nlines\",７６,５,６８。４\n"
         "x,0,4,76\n"
+        "\"\"\n"
+        ",,,\n"
         "short,89,6\n"
         "long,38,19,76,extra";
     const std::string none(12, ',');
@@ -97,6 +101,12 @@ TEST(Batch, RowsKeepTheirCellsAndGetWhatTheWindowShows) {
         "x,0,4,76" +
         none +
         "除数为零。请检查“外径”。\n"
+        ",,," +
+        none +
+        "缺少单元格：表头有 4 列，本行只有 1 列。\n"
+        ",,," +
+        none +
+        "输入的不是数字。请检查“弯曲半径”。\n"
         "short,89,6," +
         none +
         "缺少单元格：表头有 4 列，本行只有 3 列。\n"
@@ -105,7 +115,7 @@ TEST(Batch, RowsKeepTheirCellsAndGetWhatTheWindowShows) {
     for (const std::string byteOrderMark : {"", "\xEF\xBB\xBF"}) {
         const Outcome run = RunOn(byteOrderMark + input);
         EXPECT_EQ(run.status, 1);
-        EXPECT_TRUE(run.err.ends_with("in.csv：3 行无法计算，原因见“说明”列。\n")) << run.err;
+        EXPECT_TRUE(run.err.ends_with("in.csv：5 行无法计算，原因见“说明”列。\n")) << run.err;
         EXPECT_EQ(run.output, "\xEF\xBB\xBF" + output);
     }
 }
@@ -126,23 +136,52 @@ TEST(Batch, WritesInTheEncodingItReads) {
 }
 
 TEST(Batch, WritesNothingWhenTheInputCannotBeRead) {
-    const std::string header = "Dw,t,R\n";
-    const std::pair<std::string, std::string> inputs[] = {
-        {header + "38,4,\"76\n38,4,76\n", "in.csv 第 2 行：引号没有闭合。\n"},
+    const std::string header = "Dw,t,R\r\n";
+    const std::string usage = "。用法见 tongqiu-batch --help。\n";
+    const std::tuple<std::string, std::vector<std::string>, std::string> runs[] = {
+        {header + "38,4,\"76\n38,4,76\n", {}, "in.csv 第 2 行：引号没有闭合。\n"},
         {header + "38,4," + std::string(CsvReader::kMaxCell + 1, '7'),
+         {},
          "in.csv 第 2 行：单元格超过 1 MB。\n"},
-        {"Dw,t\n38,4\n", "in.csv 第 1 行：表头缺少“弯曲半径”列（也可写作 R）。\n"},
-        {"\xCD\xE2\xBE\xB6,t,R\n38,4,\xFF\xFF\n", "in.csv 第 2 行：不是有效的 GB18030 文本。\n"},
-        {"", "in.csv：没有表头：文件是空的。\n"}};
-    for (const auto& [input, message] : inputs) {
-        const Outcome run = RunOn(input);
+        {"Dw,t\n38,4\n", {}, "in.csv 第 1 行：表头缺少“弯曲半径”列（也可写作 R）。\n"},
+        {"\xCD\xE2\xBE\xB6,t,R\n38,4,\xFF\xFF\n",
+         {},
+         "in.csv 第 2 行：不是有效的 GB18030 文本。\n"},
+        {"", {}, "in.csv：没有表头：文件是空的。\n"},
+        {header, {"-x"}, "未知选项“-x”" + usage},
+        {header, {"-o"}, "-o 后面缺少输出文件名" + usage}};
+    for (const auto& [input, args, message] : runs) {
+        const Outcome run = RunOn(input, args);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.output, "(none)");
         EXPECT_TRUE(run.err.ends_with(message)) << run.err;
     }
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"-x"}, {"-o"}}) {
-        EXPECT_EQ(RunOn(header, args).status, 2);
+}
+
+TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {
+    std::istringstream in("Dw,t,R\n38,4,76\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunBatch({"-"}, in, out, err), 0);
+    EXPECT_TRUE(
+        out.str().starts_with("\xEF\xBB\xBF"
+                              "Dw,t,R,内径,R/Dw,"))
+        << out.str();
+    EXPECT_TRUE(
+        out.str().ends_with("\n38,4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,"
+                            "24.00,24.00,24.00,\n"));
+}
+
+// A block of UTF-8 may end inside a character; it is still UTF-8.
+TEST(TextEncoding, ACharacterCutOffAtTheBlockEndStillReadsAsUtf8) {
+    const std::pair<std::string, std::size_t> texts[] = {
+        {"a", 1},           {"外", 3}, {"外\xE5", 3}, {"外\xE5\xA4", 3}, {"\xF0\x9F\x98\x80", 4},
+        {"\xF0\x9F\x98", 0}};
+    for (const auto& [text, whole] : texts) {
+        EXPECT_EQ(Utf8WholeCharacters(text), whole) << text;
+        EXPECT_EQ(DetectEncoding(text), Encoding::Utf8) << text;
     }
+    EXPECT_EQ(DetectEncoding("\xCD\xE2\xBE\xB6\xCD"), Encoding::Gb18030);
 }
 
 }  // namespace
