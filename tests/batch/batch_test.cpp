@@ -56,7 +56,9 @@ struct Outcome {
 
 // Runs tongqiu-batch on `input` written to a file, with the output going to a file beside it.
 Outcome RunOn(const std::string& input, std::vector<std::string> args = {}) {
-    const fs::path folder = fs::temp_directory_path() / "tongqiu-batch-test";
+    // A folder of the test's own: CTest runs the tests side by side.
+    const fs::path folder =
+        fs::temp_directory_path() / testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / "in.csv", std::ios::binary) << input;
