@@ -6,15 +6,12 @@
 #include <vector>
 
 #include "csv.h"
-#include "tongqiu/field_set.h"
+#include "tongqiu/calculate.h"
 
 namespace tongqiu::batch {
 
-// The three inputs of a tube, in the order of their fields Text1, Text2, Text3.
-inline constexpr std::array<FieldName, 3> kInputFields{FieldName::Text1, FieldName::Text2,
-                                                       FieldName::Text3};
-
-// Where a table's header puts the outer diameter, the wall thickness and the bend radius.
+// Where a table's header puts the outer diameter, the wall thickness and the bend radius, in the
+// order of kInputFields.
 using InputColumns = std::array<std::size_t, 3>;
 
 // Finds the three input columns by their headings, in any position: 外径 or Dw, 壁厚 or t,

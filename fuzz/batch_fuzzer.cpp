@@ -32,7 +32,7 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
     if (cells[width + 11].starts_with("缺少单元格")) return true;
     FieldSet fields;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        fields.Set(batch::kInputFields[i], cells[columns[i]]);
+        fields.Set(kInputFields[i], cells[columns[i]]);
     }
     const bool computes = !Calculate(fields).has_value();
     Require(computes == cells[width + 11].empty(), "a row fails exactly when Calculate does");

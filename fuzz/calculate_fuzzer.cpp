@@ -61,7 +61,7 @@ void CheckCalculation(const FieldSet& typed) {
                                  name == Text7 ? Pattern::SixPlaces : Pattern::TwoPlaces);
         }
     }
-    for (const FieldName input : {Text1, Text2, Text3}) {
+    for (const FieldName input : kInputFields) {
         Require(fields.Get(input) == typed.Get(input), "the inputs are never written");
     }
     Require(failure.has_value() == (firstUnwritten < kCalculatedFields.size()),
@@ -81,7 +81,7 @@ void CheckCalculation(const FieldSet& typed) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     FieldSet fields;
-    for (const FieldName name : {Text1, Text2, Text3}) {
+    for (const FieldName name : kInputFields) {
         const std::size_t end = std::min(input.find('|'), input.size());
         fields.Set(name, std::string(input.substr(0, end)));
         CheckConversion(fields.Get(name));

@@ -36,7 +36,7 @@ std::pair<std::optional<CalcFailure>, std::string> Calculated(const std::string&
     FieldSet fields;
     for (const FieldName name : kCalculatedFields) fields.Set(name, "_");
     std::istringstream in(inputs);
-    for (const FieldName name : {Text1, Text2, Text3}) {
+    for (const FieldName name : kInputFields) {
         std::string text;
         std::getline(in, text, '|');
         fields.Set(name, text);

@@ -86,7 +86,7 @@ class Form1Test : public QObject {
     void Type(const QString& inputs) {
         const QStringList texts = inputs.split(u'|');
         for (int i = 0; i < 3; ++i) {
-            QLineEdit* box = m_form->Box(tongqiu::kAllFields[static_cast<std::size_t>(i)]);
+            QLineEdit* box = m_form->Box(tongqiu::kInputFields[static_cast<std::size_t>(i)]);
             box->clear();
             QInputMethodEvent typed;
             typed.setCommitString(texts[i]);
@@ -246,7 +246,7 @@ private slots:
         };
 
         for (int press = 0; press < 3000; ++press) {
-            for (const FieldName input : {FieldName::Text1, FieldName::Text2, FieldName::Text3}) {
+            for (const FieldName input : tongqiu::kInputFields) {
                 if (pick(3) == 0) continue;  // keep what the box holds
                 QGuiApplication::clipboard()->setText(hostileText());
                 m_form->Box(input)->selectAll();

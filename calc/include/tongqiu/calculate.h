@@ -14,6 +14,10 @@ namespace tongqiu {
 // new texts and the later ones keep what they had; the failure is returned.
 std::optional<CalcFailure> Calculate(FieldSet& fields);
 
+// The three fields Calculate reads: outer diameter, wall thickness, bend radius.
+inline constexpr std::array<FieldName, 3> kInputFields{FieldName::Text1, FieldName::Text2,
+                                                       FieldName::Text3};
+
 // The eleven fields that Calculate writes, in the order it writes them.
 inline constexpr std::array<FieldName, 11> kCalculatedFields{
     FieldName::Text7, FieldName::Text11, FieldName::Text8,  FieldName::Text13,
