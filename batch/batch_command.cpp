@@ -101,15 +101,14 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             return kNothingWritten;
         }
     }
+    const fs::path target = fs::u8path(options->output);
     std::error_code ignored;
-    if (toFile &&
-        fs::equivalent(fs::u8path(options->input), fs::u8path(options->output), ignored)) {
+    if (toFile && fs::equivalent(fs::u8path(options->input), target, ignored)) {
         err << options->output << "：输出文件不能是输入文件。\n";
         return kNothingWritten;
     }
 
     // Written in full to a temporary file first, so that a failed run leaves nothing behind.
-    const fs::path target = fs::u8path(options->output);
     const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
                                       : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
     const std::string outputName = toFile ? options->output : "标准输出";

@@ -66,15 +66,10 @@ bool Transcoder::Convert(std::string_view in, std::string& out) {
 }
 
 bool Transcoder::Finish(std::string& out) {
-    if (m_pending.empty()) return true;
-    // Whatever is left must be whole characters: convert it as the last piece.
-    std::string rest;
-    rest.swap(m_pending);
-    rest.push_back('\n');  // ends every character, then is taken off again
-    const std::size_t before = out.size();
-    if (!Convert(rest, out) || !m_pending.empty() || out.size() == before) return false;
-    out.pop_back();
-    return true;
+    // Whatever is left must be whole characters: a cut-off one makes the conversion fail.
+    const bool whole = m_pending.empty() || ConvertWhole(m_pending, m_from, m_to, out);
+    m_pending.clear();
+    return whole;
 }
 
 }  // namespace tongqiu::batch
