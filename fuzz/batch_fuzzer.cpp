@@ -4,13 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "csv.h"
 #include "input_columns.h"
+#include "require.h"
 #include "table_conversion.h"
 #include "text_encoding.h"
 #include "tongqiu/calculate.h"
@@ -18,12 +17,6 @@
 namespace {
 
 using namespace tongqiu;
-
-void Require(bool holds, const char* invariant) {
-    if (holds) return;
-    std::fprintf(stderr, "broken: %s\n", invariant);
-    std::abort();
-}
 
 // Whether the row failed; a row that has all its cells must show exactly what Calculate gives.
 bool CheckRow(const std::vector<std::string>& cells, std::size_t width,

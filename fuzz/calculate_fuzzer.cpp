@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "require.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/number_text.h"
 
@@ -16,12 +15,6 @@ namespace {
 
 using namespace tongqiu;
 using enum FieldName;
-
-void Require(bool holds, const char* invariant) {
-    if (holds) return;
-    std::fprintf(stderr, "broken: %s\n", invariant);
-    std::abort();
-}
 
 // A written text converts back to the value it shows and shows it again so. A text that does
 // not convert throws, and libFuzzer reports the uncaught exception.
