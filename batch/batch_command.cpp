@@ -68,6 +68,9 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
     return options;
 }
 
+// A path from the user's UTF-8 text, on every system.
+fs::path Utf8Path(const std::string& text) { return {std::u8string(text.begin(), text.end())}; }
+
 // A file name nobody else uses, in `folder`.
 fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
     std::random_device random;
@@ -95,15 +98,15 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     const std::string name = options->input == "-" ? "标准输入" : options->input;
     std::ifstream file;
     if (options->input != "-") {
-        file.open(fs::u8path(options->input), std::ios::binary);
+        file.open(Utf8Path(options->input), std::ios::binary);
         if (!file) {
             err << name << "：无法打开。\n";
             return kNothingWritten;
         }
     }
-    const fs::path target = fs::u8path(options->output);
+    const fs::path target = Utf8Path(options->output);
     std::error_code ignored;
-    if (toFile && fs::equivalent(fs::u8path(options->input), target, ignored)) {
+    if (toFile && fs::equivalent(Utf8Path(options->input), target, ignored)) {
         err << options->output << "：输出文件不能是输入文件。\n";
         return kNothingWritten;
     }
@@ -120,7 +123,13 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     std::size_t failedRows = 0;
     try {
         std::ofstream spool(temporary, std::ios::binary | std::ios::trunc);
-        if (spool) failedRows = ConvertTable(file.is_open() ? file : standardInput, spool);
+        const auto restart = [&] {
+            spool.close();
+            spool.open(temporary, std::ios::binary | std::ios::trunc);
+        };
+        if (spool) {
+            failedRows = ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart);
+        }
         spool.close();
         if (!spool) return fail(outputName, "无法写入。");
         if (toFile) {

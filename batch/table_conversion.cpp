@@ -136,34 +136,53 @@ private:
 
 }  // namespace
 
-std::size_t ConvertTable(std::istream& in, std::ostream& out) {
+std::size_t ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings,
+                         const std::function<void()>& restartOutput) {
     std::string block(kBlock, '\0');
     const auto readBlock = [&] {
         in.read(block.data(), std::streamsize(block.size()));
         return std::string_view(block.data(), std::size_t(in.gcount()));
     };
     std::string_view text = readBlock();
-    const Encoding encoding = DetectEncoding(text);
-    if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+    const bool byteOrderMark = text.starts_with(kUtf8ByteOrderMark);
+    const bool guessed = !encodings.input && !byteOrderMark;
+    const Encoding encoding = encodings.input.value_or(DetectEncoding(text));
+    if (byteOrderMark) text.remove_prefix(kUtf8ByteOrderMark.size());
 
-    RowWriter writer(out, encoding);
+    RowWriter writer(out, encodings.output.value_or(encoding));
     CsvReader reader([&](const CsvRecord& record) { writer.Write(record); });
-    std::optional<Transcoder> decoder;
-    if (encoding == Encoding::Gb18030) decoder.emplace(Encoding::Gb18030, Encoding::Utf8);
+    // UTF-8 goes through the converter too, which checks every block, not only the first.
+    Transcoder decoder(encoding, Encoding::Utf8);
+    bool onlyAscii = true;  // so far: then GB18030 reads the same text
     std::string decoded;
     const auto decode = [&](bool valid) {
+        onlyAscii = onlyAscii && std::all_of(decoded.begin(), decoded.end(), [](char c) {
+                        return static_cast<unsigned char>(c) < 0x80;
+                    });
         reader.Feed(decoded);  // what converted, so that the line of the trouble is known
-        if (!valid) throw InputError{reader.Line(), "不是有效的 GB18030 文本。"};
         decoded.clear();
+        if (valid) return true;
+        if (encoding == Encoding::Gb18030) {
+            throw InputError{reader.Line(), "不是有效的 GB18030 文本。"};
+        }
+        if (!guessed || !onlyAscii) {
+            throw InputError{reader.Line(), "不是有效的 UTF-8 文本，而前面的行是 UTF-8。"};
+        }
+        in.clear();
+        if (!restartOutput || !in.seekg(0)) {
+            throw InputError{reader.Line(),
+                             "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
+                             "请以文件名给出输入。"};
+        }
+        return false;
     };
     for (; !text.empty(); text = readBlock()) {
-        if (decoder) {
-            decode(decoder->Convert(text, decoded));
-        } else {
-            reader.Feed(text);
-        }
+        if (!decode(decoder.Convert(text, decoded))) break;
     }
-    if (decoder) decode(decoder->Finish(decoded));
+    if (!text.empty() || !decode(decoder.Finish(decoded))) {
+        restartOutput();
+        return ConvertTable(in, out, {Encoding::Gb18030, encodings.output});
+    }
     if (in.bad()) throw InputError{0, "读取失败。"};
     reader.Finish();
     if (!writer.HasHeader()) throw InputError{0, "没有表头：文件是空的。"};

@@ -1,15 +1,30 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
+
+#include "text_encoding.h"
 
 namespace tongqiu::batch {
 
+struct TableEncodings {
+    std::optional<Encoding> input;   // decided from the first block when not given
+    std::optional<Encoding> output;  // the input's when not given
+};
+
 // Reads a table of tubes as CSV from `in` and writes it to `out`: every row with its cells as they
-// were, then the twelve result columns (内径 ... 有弯头有拼接焊缝, 说明). The output is in the
-// input's encoding; UTF-8 output starts with a byte-order mark. Returns how many rows failed.
-// Throws InputError when the input is no CSV, is not valid in its encoding, or lacks a column.
-std::size_t ConvertTable(std::istream& in, std::ostream& out);
+// were, then the twelve result columns (内径 ... 有弯头有拼接焊缝, 说明). UTF-8 output starts with
+// a byte-order mark. Returns how many rows failed. Throws InputError when the input is no CSV, is
+// not valid in its encoding, or lacks a column.
+//
+// A table whose first block is plain ASCII may hold GB18030 further down (a remark typed later).
+// Given `restartOutput`, which must bring `out` back to empty, an input that can be read again from
+// its start is then read again whole as GB18030; without it, or when Chinese UTF-8 came before,
+// the table is refused at the line that is not UTF-8.
+std::size_t ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings = {},
+                         const std::function<void()>& restartOutput = nullptr);
 
 }  // namespace tongqiu::batch

@@ -1,9 +1,9 @@
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <system_error>
 
+#include "float_chars.h"
 #include "tongqiu/calc_failure.h"
 #include "tongqiu/number_text.h"
 
@@ -134,11 +134,10 @@ double FieldValue(std::string_view text) {
     }
     if (pos != trimmed.size()) Refuse(FailureKind::TypeMismatch);
 
-    // std::from_chars takes no '+' and no locale, and rounds to the nearest double.
+    // Read without the '+' and without a locale, rounded to the nearest double.
     const std::string_view number = trimmed.substr(numberStart);
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                              std::chars_format::general);
+    const auto [end, error] = ReadDouble(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
         if (LeadingDigitExponent(number) >= 0) Refuse(FailureKind::Overflow);
         value = 0.0;  // too small for even the smallest subnormal: the nearest double is zero

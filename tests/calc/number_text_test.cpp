@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <charconv>
-#include <cmath>
+#include <cstring>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <variant>
 
 #include "tongqiu/calc_failure.h"
 #include "tongqiu/number_text.h"
@@ -14,43 +15,56 @@ namespace {
 constexpr auto kTwo = Pattern::TwoPlaces;
 constexpr auto kSix = Pattern::SixPlaces;
 
-// The shortest text of the value a field's text converts to, or how the conversion failed.
-std::string Converted(const std::string& text) {
+constexpr auto kNoNumber = FailureKind::TypeMismatch;
+constexpr auto kOverflow = FailureKind::Overflow;
+
+// The double a field's text converts to (bit for bit, so -0 is not 0), or how the conversion failed.
+using Converted = std::variant<std::uint64_t, FailureKind>;
+
+std::uint64_t Bits(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+Converted Convert(const std::string& text) {
     try {
-        const double value = FieldValue(text);
-        char shortest[32];
-        const auto end = std::to_chars(shortest, shortest + sizeof shortest, value).ptr;
-        return {shortest, end};
+        return Bits(FieldValue(text));
     } catch (const CalcFailure& failure) {
-        return failure.kind == FailureKind::Overflow ? "overflow" : "no number";
+        return failure.kind;
     }
 }
 
 TEST(FieldValue, ReadsPlainAndInputMethodFormsAndRefusesTheRest) {
     const std::string huge = "1" + std::string(400, '0');
     // clang-format off
-    const std::pair<std::string, std::string> cases[] = {
-        {"12.5", "12.5"}, {"  12.5\t\r\n", "12.5"}, {".5", "0.5"}, {"7.", "7"}, {"-3", "-3"},
-        {"+4", "4"}, {"007", "7"}, {"2.5E-2", "0.025"}, {"-.5e+1", "-5"}, {"１２．５", "12.5"},
-        {"－３", "-3"}, {"＋４", "4"}, {"3。5", "3.5"}, {"\u3000 38\u3000", "38"}, {"１ｅ２", "100"},
-        {"１Ｅ－２", "0.01"}, {"0.1000000000000000055511151231257827", "0.1"},
-        {"123456789012345678901234567890", "1.2345678901234568e+29"},
-        {"1.7976931348623157e308", "1.7976931348623157e+308"}, {"4e-320", "4e-320"},
-        {"1e-400", "0"}, {"-1e-400", "-0"}, {"1e-99999999999999999999999", "0"},
-        {"1e309", "overflow"}, {"-1e309", "overflow"}, {"1.7976931348623159e308", "overflow"},
-        {huge, "overflow"}, {std::string(400, '7'), "overflow"}, {"９ｅ９９９", "overflow"},
-        {"0.0001e99999999999999999999", "overflow"},
-        {"", "no number"}, {"   ", "no number"}, {"\u3000", "no number"}, {"abc", "no number"},
-        {"1,000", "no number"}, {"1\u00A0000", "no number"}, {"¥5", "no number"},
-        {"0x10", "no number"}, {"inf", "no number"}, {"nan", "no number"}, {"１ ２", "no number"},
-        {"+", "no number"}, {".", "no number"}, {"-.e1", "no number"}, {"1e", "no number"},
-        {"1e+", "no number"}, {"e5", "no number"}, {"1.2.3", "no number"}, {"--1", "no number"},
-        {"+-1", "no number"}, {"1-", "no number"}, {"1e5.5", "no number"}, {"\u22123", "no number"},
-        {std::string("1\0", 2), "no number"}, {"\xEF\xBC", "no number"}, {"\xFF", "no number"},
-        {"１，０", "no number"}, {huge + "x", "no number"}, {"38一", "no number"},
-        {"38ぁ", "no number"}, {"1丅2", "no number"}, {"1ｆ2", "no number"}};
+    const std::pair<std::string, std::variant<double, FailureKind>> cases[] = {
+        {"12.5", 12.5}, {"  12.5\t\r\n", 12.5}, {".5", 0.5}, {"7.", 7.0}, {"-3", -3.0},
+        {"+4", 4.0}, {"007", 7.0}, {"2.5E-2", 0.025}, {"-.5e+1", -5.0}, {"１２．５", 12.5},
+        {"－３", -3.0}, {"＋４", 4.0}, {"3。5", 3.5}, {"\u3000 38\u3000", 38.0}, {"１ｅ２", 100.0},
+        {"１Ｅ－２", 0.01}, {"0.1000000000000000055511151231257827", 0.1},
+        {"123456789012345678901234567890", 1.2345678901234568e+29},
+        {"1.7976931348623157e308", 1.7976931348623157e+308}, {"4e-320", 4e-320},
+        {"1e-400", 0.0}, {"-1e-400", -0.0}, {"1e-99999999999999999999999", 0.0},
+        {"1e309", kOverflow}, {"-1e309", kOverflow}, {"1.7976931348623159e308", kOverflow},
+        {huge, kOverflow}, {std::string(400, '7'), kOverflow}, {"９ｅ９９９", kOverflow},
+        {"0.0001e99999999999999999999", kOverflow},
+        {"", kNoNumber}, {"   ", kNoNumber}, {"\u3000", kNoNumber}, {"abc", kNoNumber},
+        {"1,000", kNoNumber}, {"1\u00A0000", kNoNumber}, {"¥5", kNoNumber},
+        {"0x10", kNoNumber}, {"inf", kNoNumber}, {"nan", kNoNumber}, {"１ ２", kNoNumber},
+        {"+", kNoNumber}, {".", kNoNumber}, {"-.e1", kNoNumber}, {"1e", kNoNumber},
+        {"1e+", kNoNumber}, {"e5", kNoNumber}, {"1.2.3", kNoNumber}, {"--1", kNoNumber},
+        {"+-1", kNoNumber}, {"1-", kNoNumber}, {"1e5.5", kNoNumber}, {"\u22123", kNoNumber},
+        {std::string("1\0", 2), kNoNumber}, {"\xEF\xBC", kNoNumber}, {"\xFF", kNoNumber},
+        {"１，０", kNoNumber}, {huge + "x", kNoNumber}, {"38一", kNoNumber},
+        {"38ぁ", kNoNumber}, {"1丅2", kNoNumber}, {"1ｆ2", kNoNumber}};
     // clang-format on
-    for (const auto& [text, converted] : cases) EXPECT_EQ(Converted(text), converted) << text;
+    for (const auto& [text, expected] : cases) {
+        const auto* value = std::get_if<double>(&expected);
+        const Converted bits = value ? Converted(Bits(*value))
+                                     : Converted(std::get<FailureKind>(expected));
+        EXPECT_EQ(Convert(text), bits) << text;
+    }
 }
 
 TEST(FormatFixed, RoundsHalfAwayFromZeroAsByHand) {
