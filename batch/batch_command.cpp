@@ -128,7 +128,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             spool.open(temporary, std::ios::binary | std::ios::trunc);
         };
         if (spool) {
-            failedRows = ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart);
+            failedRows =
+                ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart).failedRows;
         }
         spool.close();
         if (!spool) return fail(outputName, "无法写入。");
@@ -139,8 +140,7 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             fs::remove(temporary);
         }
     } catch (const InputError& error) {
-        const std::string line = error.line > 0 ? " 第 " + std::to_string(error.line) + " 行" : "";
-        return fail(name + line, error.message);
+        return fail(Where(name, error.line), error.message);
     } catch (const std::exception& error) {
         return fail(outputName, error.what());
     }

@@ -103,4 +103,10 @@ void AppendCsvCell(std::string& line, std::string_view cell) {
     line += '"';
 }
 
+std::string Where(std::string_view file, long line) {
+    std::string where(file);
+    if (line > 0) where.append(" 第 ").append(std::to_string(line)).append(" 行");
+    return where;
+}
+
 }  // namespace tongqiu::batch

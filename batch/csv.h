@@ -23,6 +23,9 @@ struct InputError {
     std::string message;
 };
 
+// Where a message is about: "FILE 第 N 行", or the file alone when `line` is 0.
+std::string Where(std::string_view file, long line);
+
 // Reads CSV (quoted cells may hold commas, quotes and line breaks; lines end in LF or CRLF) from
 // text fed in pieces of any size, and hands on each record as soon as it is complete, so that
 // memory does not grow with the number of records. A quote inside an unquoted cell, or after the

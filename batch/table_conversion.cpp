@@ -67,7 +67,7 @@ public:
     }
 
     [[nodiscard]] bool HasHeader() const { return m_columns.has_value(); }
-    [[nodiscard]] std::size_t FailedRows() const { return m_failedRows; }
+    [[nodiscard]] const TableSummary& Summary() const { return m_summary; }
 
 private:
     void Header(const CsvRecord& record) {
@@ -108,7 +108,11 @@ private:
         }
         m_line += ',';
         AppendCsvCell(m_line, explanation);
-        if (!explanation.empty()) ++m_failedRows;
+        ++m_summary.rows;
+        if (!explanation.empty() && m_summary.failedRows++ == 0) {
+            m_summary.firstFailureLine = record.line;
+            m_summary.firstFailure = explanation;
+        }
         for (std::size_t i = m_width; i < cells.size(); ++i) {
             m_line += ',';
             AppendCsvCell(m_line, cells[i]);
@@ -131,13 +135,13 @@ private:
     FieldSet m_fields;
     std::string m_line;
     std::string m_encoded;
-    std::size_t m_failedRows = 0;
+    TableSummary m_summary;
 };
 
 }  // namespace
 
-std::size_t ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings,
-                         const std::function<void()>& restartOutput) {
+TableSummary ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings,
+                          const std::function<void()>& restartOutput) {
     std::string block(kBlock, '\0');
     const auto readBlock = [&] {
         in.read(block.data(), std::streamsize(block.size()));
@@ -186,7 +190,7 @@ std::size_t ConvertTable(std::istream& in, std::ostream& out, TableEncodings enc
     if (in.bad()) throw InputError{0, "读取失败。"};
     reader.Finish();
     if (!writer.HasHeader()) throw InputError{0, "没有表头：文件是空的。"};
-    return writer.FailedRows();
+    return writer.Summary();
 }
 
 }  // namespace tongqiu::batch

@@ -5,10 +5,20 @@
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "text_encoding.h"
 
 namespace tongqiu::batch {
+
+// What a conversion did: the rows it computed or refused (not the header, not empty lines), and
+// the first refused row's line and message.
+struct TableSummary {
+    std::size_t rows = 0;
+    std::size_t failedRows = 0;
+    long firstFailureLine = 0;
+    std::string firstFailure;
+};
 
 struct TableEncodings {
     std::optional<Encoding> input;   // decided from the first block when not given
@@ -24,7 +34,7 @@ struct TableEncodings {
 // Given `restartOutput`, which must bring `out` back to empty, an input that can be read again from
 // its start is then read again whole as GB18030; without it, or when Chinese UTF-8 came before,
 // the table is refused at the line that is not UTF-8.
-std::size_t ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings = {},
-                         const std::function<void()>& restartOutput = nullptr);
+TableSummary ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings = {},
+                          const std::function<void()>& restartOutput = nullptr);
 
 }  // namespace tongqiu::batch

@@ -37,8 +37,8 @@ public:
 private:
     Encoding m_from;
     Encoding m_to;
-    void* m_converter = nullptr;  // the platform's converter, if it has one
-    std::string m_pending;        // text not yet converted
+    [[maybe_unused]] void* m_converter = nullptr;  // the platform's converter, if it has one
+    std::string m_pending;                         // text not yet converted
 };
 
 }  // namespace tongqiu::batch

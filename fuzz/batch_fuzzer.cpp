@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out;
     std::size_t failedRows = 0;
     try {
-        failedRows = batch::ConvertTable(in, out);
+        failedRows = batch::ConvertTable(in, out).failedRows;
     } catch (const batch::InputError&) {
         return 0;  // a table it refuses, with a message
     }

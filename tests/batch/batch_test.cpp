@@ -202,7 +202,9 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     std::istringstream file(table);
     std::ostringstream out;
     const auto restart = [&] { out.str(""); };
-    EXPECT_EQ(ConvertTable(file, out, {std::nullopt, Encoding::Utf8}, restart), 0U);
+    const TableSummary summary = ConvertTable(file, out, {std::nullopt, Encoding::Utf8}, restart);
+    EXPECT_EQ(summary.rows, 7001U);
+    EXPECT_EQ(summary.failedRows, 0U);
     const std::string converted = out.str();
     EXPECT_TRUE(
         converted.starts_with("\xEF\xBB\xBF"

@@ -1,0 +1,93 @@
+// The page's way into the calculation and the table conversion: it only translates between
+// JavaScript values and the C++ functions, so that every decision is the one the window and
+// tongqiu-batch make.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <streambuf>
+#include <string>
+
+#include "csv.h"
+#include "table_conversion.h"
+#include "tongqiu/calculate.h"
+#include "tongqiu/failure_message.h"
+
+namespace tongqiu::web {
+namespace {
+
+using emscripten::val;
+
+// { fields: { Text1: "38", ... } } in, the same with every field's text after the calculation
+// out, and on failure `message` and the input field it names (`field`, when there is one).
+val CalculateFields(const val& texts) {
+    FieldSet fields;
+    for (const FieldName name : kAllFields) {
+        fields.Set(name, texts[std::string(NameOf(name))].as<std::string>());
+    }
+    const auto failure = Calculate(fields);
+    val result = val::object();
+    val written = val::object();
+    for (const FieldName name : kAllFields) {
+        written.set(std::string(NameOf(name)), fields.Get(name));
+    }
+    result.set("fields", written);
+    if (failure) {
+        result.set("message", FailureMessage(*failure));
+        if (failure->field) result.set("field", std::string(NameOf(*failure->field)));
+    }
+    return result;
+}
+
+// The file's bytes as a stream that can start again from its beginning, as a file can.
+class BytesBuffer : public std::streambuf {
+public:
+    BytesBuffer(char* data, std::size_t size) { setg(data, data, data + size); }
+
+protected:
+    pos_type seekpos(pos_type position, std::ios_base::openmode /*which*/) override {
+        if (position != pos_type(0)) return pos_type(off_type(-1));
+        setg(eback(), eback(), egptr());
+        return position;
+    }
+};
+
+std::string g_output;  // the last table converted, until the page has copied it
+
+// Converts the table of `size` bytes at `address` (from malloc; freed here) and always writes
+// UTF-8, which every browser can save and Excel opens. Returns { rows, failedRows, firstFailure }
+// and the output as a view into memory, or { error } with tongqiu-batch's message.
+val ConvertTableBytes(std::uintptr_t address, std::size_t size, const std::string& name) {
+    char* bytes = reinterpret_cast<char*>(address);  // NOLINT: an address that JavaScript holds
+    BytesBuffer buffer(bytes, size);
+    std::istream in(&buffer);
+    std::ostringstream out;
+    val result = val::object();
+    try {
+        const batch::TableSummary summary = batch::ConvertTable(
+            in, out, {std::nullopt, batch::Encoding::Utf8}, [&] { out.str(""); });
+        g_output = out.str();
+        result.set("rows", summary.rows);
+        result.set("failedRows", summary.failedRows);
+        if (summary.failedRows > 0) {
+            result.set("firstFailure",
+                       batch::Where(name, summary.firstFailureLine) + "：" + summary.firstFailure);
+        }
+        result.set("output",
+                   val(emscripten::typed_memory_view(
+                       g_output.size(), reinterpret_cast<unsigned char*>(g_output.data()))));
+    } catch (const batch::InputError& error) {
+        result.set("error", batch::Where(name, error.line) + "：" + error.message);
+    }
+    std::free(bytes);  // NOLINT: allocated by the page with malloc
+    return result;
+}
+
+}  // namespace
+}  // namespace tongqiu::web
+
+EMSCRIPTEN_BINDINGS(tongqiu) {
+    emscripten::function("calculate", &tongqiu::web::CalculateFields);
+    emscripten::function("convertTable", &tongqiu::web::ConvertTableBytes);
+}

@@ -1,0 +1,101 @@
+// The page: sends what was typed or dropped to the engine and shows what comes back. Every
+// number, text and decision comes from the C++ engine; nothing here computes.
+'use strict';
+(() => {
+  const $ = (id) => document.getElementById(id);
+  const kMaxFileBytes = 100 * 1024 * 1024;
+  const form = $('calculation');
+  const calculate = $('Command1');
+  const fields = [...form.querySelectorAll('input[id^="Text"]')];
+  const inputs = fields.filter((field) => !field.readOnly);
+  const status = $('table-status');
+  const download = $('download');
+
+  const source = $('engine');
+  const worker = new Worker(URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' })));
+  source.remove();
+
+  function clearFailure() {
+    $('failure').textContent = '';
+    for (const input of inputs) {
+      input.removeAttribute('aria-invalid');
+      input.removeAttribute('aria-describedby');
+      $(`${input.id}-message`).textContent = '';
+    }
+  }
+
+  // The message goes to the alert region, which screen readers announce, and beside the field
+  // it names, which takes the focus with its text selected, ready to be typed over.
+  function showFailure(message, fieldId) {
+    $('failure').textContent = message;
+    const input = fieldId && $(fieldId);
+    if (!input) return;
+    $(`${fieldId}-message`).textContent = message;
+    input.setAttribute('aria-invalid', 'true');
+    input.setAttribute('aria-describedby', `${fieldId}-message`);
+    input.focus();
+    input.select();
+  }
+
+  function showCalculated({ fields: texts, message, field }) {
+    for (const output of fields) if (output.readOnly) output.value = texts[output.id];
+    clearFailure();
+    if (message) showFailure(message, field);
+  }
+
+  function showConverted(name, result) {
+    if (download.href) URL.revokeObjectURL(download.href);
+    download.removeAttribute('href');
+    download.hidden = true;
+    if (result.error) {
+      status.textContent = `无法计算：${result.error}`;
+      return;
+    }
+    const failed = result.failedRows ? `，${result.failedRows} 行无法计算，第一处：${result.firstFailure}` : '，全部算出';
+    status.textContent = `${name}：共 ${result.rows} 行${failed}。`;
+    download.href = URL.createObjectURL(new Blob([result.output], { type: 'text/csv;charset=utf-8' }));
+    download.download = `${name.replace(/\.csv$/i, '')}-通球.csv`;
+    download.hidden = false;
+  }
+
+  worker.onmessage = ({ data }) => {
+    if (data.kind === 'ready') calculate.disabled = false;
+    if (data.kind === 'calculated') showCalculated(data.result);
+    if (data.kind === 'converted') showConverted(data.name, data.result);
+  };
+
+  form.addEventListener('submit', (event) => {
+    event.preventDefault();
+    if (calculate.disabled) return;
+    const texts = {};
+    for (const field of fields) texts[field.id] = field.value;
+    worker.postMessage({ kind: 'calculate', fields: texts });
+  });
+
+  async function convert(file) {
+    if (!file) return;
+    download.hidden = true;
+    if (file.size > kMaxFileBytes) {
+      status.textContent = `${file.name}：文件超过 100 MB，本页不计算。请分成几个文件，或用 tongqiu-batch。`;
+      return;
+    }
+    status.textContent = `${file.name}：正在计算……`;
+    const buffer = await file.arrayBuffer();
+    worker.postMessage({ kind: 'table', name: file.name, buffer }, [buffer]);
+  }
+
+  $('file').addEventListener('change', (event) => convert(event.target.files[0]));
+  $('print').addEventListener('click', () => window.print());
+
+  const table = $('table');
+  document.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    table.classList.add('dragging');
+  });
+  document.addEventListener('dragleave', () => table.classList.remove('dragging'));
+  document.addEventListener('drop', (event) => {
+    event.preventDefault();
+    table.classList.remove('dragging');
+    convert(event.dataTransfer.files[0]);
+  });
+})();
