@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh dpkg-dev desktop-file-utils
 cmake --preset release >/dev/null
 cmake --build --preset release --target tongqiu tongqiu-batch
+scripts/web.sh --build >/dev/null
 (cd build/release && cpack -G DEB)
 deb=$(ls build/release/tongqiu_*.deb)
 
@@ -18,7 +19,7 @@ echo "Depends: $depends"
 echo "Recommends: $recommends"
 status=0
 for path in ./usr/bin/tongqiu ./usr/bin/tongqiu-batch ./usr/share/applications/tongqiu.desktop \
-    ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg; do
+    ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg ./usr/share/tongqiu/tongqiu.html; do
     grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; status=1; }
 done
 for package in libqt6widgets6 qt6-qpa-plugins; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with a CMake preset and runs every test.
 # Usage: scripts/test.sh [preset]   presets: release (default), dev, ci, sanitize
+# Except under the sanitizers, the page's tests run too (scripts/web.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,3 +10,4 @@ scripts/install-deps.sh
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 ctest --preset "$preset"
+[[ $preset == sanitize ]] || scripts/web.sh

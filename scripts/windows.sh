@@ -36,10 +36,12 @@ mkdir -p "$WINEPREFIX" && wineserver -p
 wineboot --init >/dev/null 2>&1
 ctest --preset windows
 
+scripts/web.sh --build >/dev/null  # the page goes into the ZIP too
 (cd build/windows && cpack -G ZIP >/dev/null)
 zip=$(ls build/windows/tongqiu-*-win64.zip)
 echo "== $zip"
 unzip -l "$zip" | awk 'NR > 3 && $4 != "" { print "  " $4 }' | grep -v -- '----'
+unzip -l "$zip" | grep -q '/tongqiu.html$' || { echo "the ZIP has no tongqiu.html"; exit 1; }
 
 # The executable: a GUI program (no console window) with its icon and version resource.
 program=$scratch/unzipped

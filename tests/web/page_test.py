@@ -1,0 +1,190 @@
+"""The page in headless Chromium, found and used as a screen reader user would: by accessible names.
+
+Usage: page_test.py PAGE [PHONE_SCREENSHOT.png]
+Only what the page itself can get wrong is tested here; the calculation and the table conversion
+are the C++ tests' business, which also run as WebAssembly under Node.
+"""
+import base64
+import pathlib
+import sys
+import tempfile
+import time
+import unittest
+
+from selenium import webdriver
+import selenium.webdriver.chrome.service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.common.print_page_options import PrintOptions
+
+PAGE = pathlib.Path(sys.argv[1]).resolve()
+SCREENSHOT = sys.argv[2] if len(sys.argv) > 2 else None
+EXAMPLE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "example.csv"
+RESULTS = ["内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "表12", "表12通球",
+           "有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝"]
+
+
+def wait_for(condition, seconds=20):
+    end = time.monotonic() + seconds
+    while not (value := condition()):
+        if time.monotonic() > end:
+            raise AssertionError("timed out")
+        time.sleep(0.05)
+    return value
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update",
+                     "--disable-sync", "--lang=zh-CN"]:
+            options.add_argument(flag)
+        service = webdriver.chrome.service.Service("/usr/bin/chromedriver")
+        cls.browser = webdriver.Chrome(service=service, options=options)
+        cls.downloads = tempfile.TemporaryDirectory()
+        cls.browser.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                    {"behavior": "allow", "downloadPath": cls.downloads.name})
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.quit()
+        cls.downloads.cleanup()
+
+    def setUp(self):
+        self.phone(360, 640)
+        self.browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
+        self.browser.get(PAGE.as_uri())
+        wait_for(lambda: self.named("计算").is_enabled())
+
+    def phone(self, width, height):
+        self.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+
+    def all_named(self, name):
+        return [element for element in self.browser.find_elements(
+            "css selector", "input, button, a, [role]") if element.accessible_name == name]
+
+    def named(self, name):
+        """The one control whose accessible name is `name`."""
+        found = self.all_named(name)
+        self.assertEqual(len(found), 1, name)
+        return found[0]
+
+    def values(self, names):
+        return [self.named(name).get_attribute("value") for name in names]
+
+    def type_keys(self, *keys):
+        ActionChains(self.browser).send_keys(*keys).perform()
+
+    def test_typed_key_by_key_on_a_phone(self):
+        self.type_keys(Keys.TAB, "38", Keys.TAB, "4", Keys.TAB, "76")  # 外径, 壁厚, 弯曲半径
+        self.assertEqual(self.values(["外径", "壁厚", "弯曲半径"]), ["38", "4", "76"])
+        self.type_keys(Keys.ENTER)
+        wait_for(lambda: self.named("有弯头有拼接焊缝").get_attribute("value"))
+        self.assertEqual(self.values(RESULTS), [
+            "30.00", "2.000000", "0.80", "24.00", "0.80", "24.00", "0.75", "22.50",
+            "24.00", "24.00", "24.00"])
+        if SCREENSHOT:
+            height = self.browser.execute_script("return document.documentElement.scrollHeight")
+            self.phone(360, height)
+            self.browser.save_screenshot(SCREENSHOT)
+            self.phone(360, 640)
+        # Nothing wider than the phone; every control big enough for a finger, no zoom on focus.
+        self.assertLessEqual(self.browser.execute_script(
+            "return document.documentElement.scrollWidth"), 360)
+        for element in self.browser.find_elements("css selector", "input, button"):
+            self.assertGreaterEqual(element.size["width"], 48, element.accessible_name)
+            self.assertGreaterEqual(element.size["height"], 48, element.accessible_name)
+            self.assertGreaterEqual(float(element.value_of_css_property("font-size")[:-2]), 16)
+
+    def test_a_failure_is_announced_beside_its_field_which_takes_the_focus(self):
+        for name, text in [("外径", "60"), ("壁厚", "5"), ("弯曲半径", "150")]:
+            self.named(name).send_keys(text)
+        self.named("计算").click()
+        wait_for(lambda: self.named("内径").get_attribute("value") == "50.00")
+        self.named("外径").clear()
+        self.named("外径").send_keys("38")
+        self.named("壁厚").clear()
+        self.named("壁厚").send_keys("四")
+        self.named("计算").click()
+        alert = self.browser.find_element("css selector", "[role=alert]")
+        wait_for(lambda: alert.text)
+        message = "输入的不是数字。\n请检查“壁厚”。"
+        self.assertEqual(alert.text, message)
+        wall = self.named("壁厚")
+        self.assertEqual(self.browser.switch_to.active_element, wall)
+        self.assertEqual(wall.get_attribute("aria-invalid"), "true")
+        self.assertEqual(wall.accessible_name, "壁厚")
+        described = wall.get_attribute("aria-describedby")
+        self.assertEqual(self.browser.find_element("id", described).text, message)
+        self.assertEqual(self.browser.execute_script(
+            "const e = arguments[0]; return [e.selectionStart, e.selectionEnd]", wall), [0, 1])
+        # The ratio was written before the wall was read; the inner diameter keeps its text.
+        self.assertEqual(self.values(["R/Dw", "内径"]), ["3.947368", "50.00"])  # 150 / 38
+        self.assertEqual(self.browser.execute_script("return document.querySelectorAll("
+                                                     "'[aria-invalid]').length"), 1)
+
+    def convert(self, path):
+        self.named("选择 CSV 文件").send_keys(str(path))
+        status = self.browser.find_element("css selector", "[role=status]")
+        wait_for(lambda: "正在" not in status.text and status.text)
+        return status.text
+
+    def test_a_table_in_either_encoding_downloads_as_utf8(self):
+        text = EXAMPLE.read_text(encoding="utf-8")
+        downloaded = []
+        with tempfile.TemporaryDirectory() as folder:
+            for encoding in ["utf-8", "gb18030"]:
+                path = pathlib.Path(folder) / f"管子-{encoding}.csv"
+                path.write_bytes(text.encode(encoding))
+                self.assertEqual(self.convert(path), (
+                    f"{path.name}：共 10 行，1 行无法计算，第一处：{path.name} 第 11 行："
+                    "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。。"))
+                link = self.named("下载结果")
+                saved = pathlib.Path(self.downloads.name) / f"管子-{encoding}-通球.csv"
+                self.assertEqual(link.get_attribute("download"), saved.name)
+                link.click()
+                downloaded.append(wait_for(lambda: saved.exists() and saved.read_bytes()))
+        self.assertEqual(downloaded[0], downloaded[1])
+        lines = downloaded[0].decode("utf-8").splitlines()
+        self.assertTrue(lines[0].startswith("\ufeff序号,图号,外径(mm)"))
+        self.assertTrue(lines[1].endswith(",30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,"
+                                          "24.00,24.00,24.00,"), lines[1])
+
+    def test_a_file_that_cannot_be_read_offers_nothing_to_download(self):
+        self.convert(EXAMPLE)
+        with tempfile.TemporaryDirectory() as folder:
+            broken = pathlib.Path(folder) / "broken.csv"
+            broken.write_bytes('外径,壁厚,弯曲半径\n38,4,"76\n'.encode())
+            self.assertEqual(self.convert(broken), "无法计算：broken.csv 第 2 行：引号没有闭合。")
+            self.assertEqual(self.all_named("下载结果"), [])
+            huge = pathlib.Path(folder) / "huge.csv"
+            with huge.open("wb") as file:
+                file.truncate(100 * 1024 * 1024 + 1)
+            self.assertTrue(self.convert(huge).startswith("huge.csv：文件超过 100 MB"))
+
+    def test_prints_one_page_without_the_screen_furniture(self):
+        for name, text in [("外径", "38"), ("壁厚", "4"), ("弯曲半径", "76")]:
+            self.named(name).send_keys(text)
+        self.named("计算").click()
+        wait_for(lambda: self.named("内径").get_attribute("value"))
+        options = PrintOptions()
+        options.page_width, options.page_height = 21.0, 29.7
+        pdf = base64.b64decode(self.browser.print_page(options))
+        self.assertEqual(pdf.count(b"/Type /Page\n") + pdf.count(b"/Type /Page>>")
+                         + pdf.count(b"/Type /Page/"), 1)
+        self.browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+        shown = self.browser.execute_script(
+            "return [...document.querySelectorAll('h1, p, button, input, a')]"
+            ".filter(e => e.offsetParent !== null).map(e => e.textContent.trim() || e.id)")
+        self.assertEqual(shown[0], "通球计算单")
+        self.assertEqual(shown[-3:], ["试验结果：", "检验员：", "日期："])
+        for hidden in ["计算", "打印", "file", "下载结果"]:
+            self.assertNotIn(hidden, shown)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
