@@ -15,26 +15,29 @@ echo "tongqiu.html: $(stat -c %s "$page") bytes, $(gzip -9c "$page" | wc -c) gzi
 tools=${XDG_CACHE_HOME:-$HOME/.cache}/tongqiu/lighthouse
 [[ -x $tools/node_modules/.bin/lighthouse ]] ||
     npm install --silent --no-audit --no-fund --prefix "$tools" lighthouse@12.8.2 >/dev/null
-port=$((20000 + RANDOM % 10000))
-python3 -m http.server "$port" --bind 127.0.0.1 --directory build/web >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null || true' EXIT
-sleep 1
-report=$(mktemp)
-CHROME_PATH=/usr/bin/chromium "$tools/node_modules/.bin/lighthouse" \
-    "http://127.0.0.1:$port/tongqiu.html" --quiet --output=json --output-path="$report" \
-    --only-categories=performance,accessibility,best-practices \
-    --chrome-flags="--headless=new --no-sandbox --disable-gpu --no-first-run \
+# Served as a web server set up for text serves it (gzip), and then as plain bytes.
+lighthouse() {
+    local port=$((20000 + RANDOM % 10000)) report
+    report=$(mktemp --suffix=.json)
+    python3 scripts/serve_page.py "$port" build/web ${1/gzip/} &
+    local server=$!
+    sleep 1
+    CHROME_PATH=/usr/bin/chromium "$tools/node_modules/.bin/lighthouse" \
+        "http://127.0.0.1:$port/tongqiu.html" --quiet --output=json --output-path="$report" \
+        --only-categories=performance,accessibility,best-practices \
+        --chrome-flags="--headless=new --no-sandbox --disable-gpu --no-first-run \
 --disable-background-networking --disable-component-update --disable-sync"
-node -e '
-    const report = require(process.argv[1]);
-    const scores = Object.values(report.categories).map((c) => `${c.title} ${Math.round(c.score * 100)}`);
-    console.log(`Lighthouse, mobile: ${scores.join(", ")}`);
-    for (const audit of Object.values(report.audits)) {
-        if (audit.score !== null && audit.score < 1 && audit.scoreDisplayMode !== "informative") {
-            console.log(`  ${audit.id}: ${audit.score} ${audit.displayValue || ""}`);
-        }
-    }' "$report"
-rm -f "$report"
+    kill "$server"
+    node -e '
+        const report = JSON.parse(require("fs").readFileSync(process.argv[1]));
+        const scores = Object.values(report.categories).map((c) => `${c.title} ${Math.round(c.score * 100)}`);
+        const metrics = ["first-contentful-paint", "total-blocking-time", "largest-contentful-paint"]
+            .map((id) => `${report.audits[id].title} ${report.audits[id].displayValue}`);
+        console.log(`Lighthouse, mobile, ${process.argv[2]}: ${scores.join(", ")}`);
+        console.log(`  ${metrics.join(", ")}`);' "$report" "${1#--}"
+    rm -f "$report"
+}
+lighthouse gzip
+lighthouse --plain
 
 /usr/bin/python3 scripts/web_table_time.py "$page" "$rows" "$runs"
