@@ -16,10 +16,11 @@ tools=${XDG_CACHE_HOME:-$HOME/.cache}/tongqiu/lighthouse
 [[ -x $tools/node_modules/.bin/lighthouse ]] ||
     npm install --silent --no-audit --no-fund --prefix "$tools" lighthouse@12.8.2 >/dev/null
 # Served as a web server set up for text serves it (gzip), and then as plain bytes.
-lighthouse() {
-    local port=$((20000 + RANDOM % 10000)) report
+lighthouse() {  # gzip or plain
+    local port=$((20000 + RANDOM % 10000)) report plain=()
+    [[ $1 == plain ]] && plain=(--plain)
     report=$(mktemp --suffix=.json)
-    python3 scripts/serve_page.py "$port" build/web ${1/gzip/} &
+    python3 scripts/serve_page.py "$port" build/web "${plain[@]}" &
     local server=$!
     sleep 1
     CHROME_PATH=/usr/bin/chromium "$tools/node_modules/.bin/lighthouse" \
@@ -34,10 +35,10 @@ lighthouse() {
         const metrics = ["first-contentful-paint", "total-blocking-time", "largest-contentful-paint"]
             .map((id) => `${report.audits[id].title} ${report.audits[id].displayValue}`);
         console.log(`Lighthouse, mobile, ${process.argv[2]}: ${scores.join(", ")}`);
-        console.log(`  ${metrics.join(", ")}`);' "$report" "${1#--}"
+        console.log(`  ${metrics.join(", ")}`);' "$report" "$1"
     rm -f "$report"
 }
 lighthouse gzip
-lighthouse --plain
+lighthouse plain
 
 /usr/bin/python3 scripts/web_table_time.py "$page" "$rows" "$runs"

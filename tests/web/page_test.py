@@ -92,6 +92,8 @@ class Page(unittest.TestCase):
             self.phone(360, height)
             self.browser.save_screenshot(SCREENSHOT)
             self.phone(360, 640)
+        self.assertEqual(self.browser.execute_script(
+            "return performance.getEntriesByType('resource').map(e => e.name)"), [])
         # Nothing wider than the phone; every control big enough for a finger, no zoom on focus.
         self.assertLessEqual(self.browser.execute_script(
             "return document.documentElement.scrollWidth"), 360)
