@@ -33,8 +33,8 @@ std::string FormatFixed(double value, Pattern pattern) {
 
     // The magnitude as d.dddddddddddddde[+-]x: 15 significant digits and a decimal exponent.
     char scientific[32];
-    const auto written = WriteScientific(scientific, scientific + sizeof scientific, std::fabs(value),
-                                         kSignificantDigits - 1);
+    const auto written = WriteScientific(scientific, scientific + sizeof scientific,
+                                         std::fabs(value), kSignificantDigits - 1);
     std::string digits(1, scientific[0]);
     digits.append(scientific + 2, scientific + 1 + kSignificantDigits);
     const char* exponentText = scientific + 2 + kSignificantDigits;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <variant>
@@ -18,7 +18,8 @@ constexpr auto kSix = Pattern::SixPlaces;
 constexpr auto kNoNumber = FailureKind::TypeMismatch;
 constexpr auto kOverflow = FailureKind::Overflow;
 
-// The double a field's text converts to (bit for bit, so -0 is not 0), or how the conversion failed.
+// The double a field's text converts to (bit for bit, so -0 is not 0), or how the conversion
+// failed.
 using Converted = std::variant<std::uint64_t, FailureKind>;
 
 std::uint64_t Bits(double value) {
@@ -61,8 +62,8 @@ TEST(FieldValue, ReadsPlainAndInputMethodFormsAndRefusesTheRest) {
     // clang-format on
     for (const auto& [text, expected] : cases) {
         const auto* value = std::get_if<double>(&expected);
-        const Converted bits = value ? Converted(Bits(*value))
-                                     : Converted(std::get<FailureKind>(expected));
+        const Converted bits =
+            value ? Converted(Bits(*value)) : Converted(std::get<FailureKind>(expected));
         EXPECT_EQ(Convert(text), bits) << text;
     }
 }
