@@ -5,6 +5,7 @@
 #include <emscripten/val.h>
 
 #include <cstdlib>
+#include <new>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -53,11 +54,10 @@ protected:
     }
 };
 
-std::string g_output;  // the last table converted, until the page has copied it
-
 // Converts the table of `size` bytes at `address` (from malloc; freed here) and always writes
-// UTF-8, which every browser can save and Excel opens. Returns { rows, failedRows, firstFailure }
-// and the output as a view into memory, or { error } with tongqiu-batch's message.
+// UTF-8, which every browser can save and Excel opens. Returns { rows, failedRows, firstFailure,
+// output } with the output copied out of the engine's memory, or { error } with tongqiu-batch's
+// message.
 val ConvertTableBytes(std::uintptr_t address, std::size_t size, const std::string& name) {
     char* bytes = reinterpret_cast<char*>(address);  // NOLINT: an address that JavaScript holds
     BytesBuffer buffer(bytes, size);
@@ -67,18 +67,20 @@ val ConvertTableBytes(std::uintptr_t address, std::size_t size, const std::strin
     try {
         const batch::TableSummary summary = batch::ConvertTable(
             in, out, {std::nullopt, batch::Encoding::Utf8}, [&] { out.str(""); });
-        g_output = out.str();
+        const std::string output = out.str();
         result.set("rows", summary.rows);
         result.set("failedRows", summary.failedRows);
         if (summary.failedRows > 0) {
             result.set("firstFailure",
                        batch::Where(name, summary.firstFailureLine) + "：" + summary.firstFailure);
         }
-        result.set("output",
-                   val(emscripten::typed_memory_view(
-                       g_output.size(), reinterpret_cast<unsigned char*>(g_output.data()))));
+        const auto* data = reinterpret_cast<const unsigned char*>(output.data());
+        result.set("output", val::global("Uint8Array")
+                                 .new_(val(emscripten::typed_memory_view(output.size(), data))));
     } catch (const batch::InputError& error) {
         result.set("error", batch::Where(name, error.line) + "：" + error.message);
+    } catch (const std::bad_alloc&) {
+        result.set("error", name + "：文件太大，内存不足。");
     }
     std::free(bytes);  // NOLINT: allocated by the page with malloc
     return result;

@@ -8,9 +8,7 @@ function convert(module, name, buffer) {
   const address = module._malloc(bytes.length || 1); // the engine frees it
   if (!address) return { error: `${name}：文件太大，内存不足。` };
   module.HEAPU8.set(bytes, address);
-  const result = module.convertTable(address, bytes.length, name);
-  if (result.output) result.output = result.output.slice(); // out of the engine's memory
-  return result;
+  return module.convertTable(address, bytes.length, name);
 }
 
 onmessage = async ({ data }) => {
