@@ -133,9 +133,13 @@ TEST(Batch, WritesInTheEncodingItReads) {
     } catch (const std::runtime_error&) {
         GTEST_SKIP() << "this system's converter reads GB18030 but cannot write it (Emscripten)";
     }
-    const Outcome bad = RunOn("\xCD\xE2\xBE\xB6,t,R\n38,4,\xFF\xFF\n");
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_TRUE(bad.err.ends_with("in.csv 第 2 行：不是有效的 GB18030 文本。\n")) << bad.err;
+    // The second ends inside a UTF-8 character, so it is read again as GB18030, in vain.
+    for (const std::string input :
+         {"\xCD\xE2\xBE\xB6,t,R\n38,4,\xFF\xFF\n", "Dw,t,R\n38,4,76\xE5"}) {
+        const Outcome bad = RunOn(input);
+        EXPECT_EQ(bad.status, 2);
+        EXPECT_TRUE(bad.err.ends_with("in.csv 第 2 行：不是有效的 GB18030 文本。\n")) << bad.err;
+    }
 
     const Outcome run = RunOn(
         "\xCD\xE2\xBE\xB6,\xB1\xDA\xBA\xF1,\xCD\xE4\xC7\xFA\xB0\xEB\xBE\xB6\n"
@@ -196,7 +200,9 @@ TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {
 // be read again start over as GB18030, and one that cannot (a pipe) is refused at that line.
 TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     std::string table = "Dw,t,R,note\n";
-    for (int row = 0; row < 7000; ++row) table += "38,4,76,x\n";  // past the first block
+    for (int row = 0; row < 7000; ++row) {  // past the first block; lines 3 and 5 fail
+        table += row == 1 || row == 3 ? "38,19,76,x\n" : "38,4,76,x\n";
+    }
     table += "38,4,76,\xB9\xFD\xC8\xC8\xC6\xF7\n";
 
     std::istringstream file(table);
@@ -204,7 +210,9 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     const auto restart = [&] { out.str(""); };
     const TableSummary summary = ConvertTable(file, out, {std::nullopt, Encoding::Utf8}, restart);
     EXPECT_EQ(summary.rows, 7001U);
-    EXPECT_EQ(summary.failedRows, 0U);
+    EXPECT_EQ(summary.failedRows, 2U);
+    EXPECT_EQ(summary.firstFailureLine, 3);
+    EXPECT_EQ(summary.firstFailure, "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。");
     const std::string converted = out.str();
     EXPECT_TRUE(
         converted.starts_with("\xEF\xBB\xBF"
