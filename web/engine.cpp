@@ -4,7 +4,6 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <cstdlib>
 #include <new>
 #include <sstream>
 #include <streambuf>
@@ -54,17 +53,24 @@ protected:
     }
 };
 
-// Converts the table of `size` bytes at `address` (from malloc; freed here) and always writes
-// UTF-8, which every browser can save and Excel opens. Returns { rows, failedRows, firstFailure,
-// output } with the output copied out of the engine's memory, or { error } with tongqiu-batch's
-// message.
-val ConvertTableBytes(std::uintptr_t address, std::size_t size, const std::string& name) {
-    char* bytes = reinterpret_cast<char*>(address);  // NOLINT: an address that JavaScript holds
-    BytesBuffer buffer(bytes, size);
-    std::istream in(&buffer);
-    std::ostringstream out;
+// A message as tongqiu-batch writes it: "FILE 第 N 行：…".
+std::string Located(const std::string& name, long line, const std::string& message) {
+    return batch::Where(name, line) + "：" + message;
+}
+
+// Converts the table in `file` (a Uint8Array) and always writes UTF-8, which every browser can save
+// and Excel opens. Returns { rows, failedRows, firstFailure, output } with the output as a
+// Uint8Array of its own, or { error } with tongqiu-batch's message.
+val ConvertTableBytes(const val& file, const std::string& name) {
     val result = val::object();
     try {
+        std::string bytes(file["length"].as<std::size_t>(), '\0');
+        val(emscripten::typed_memory_view(bytes.size(),
+                                          reinterpret_cast<unsigned char*>(bytes.data())))
+            .call<void>("set", file);
+        BytesBuffer buffer(bytes.data(), bytes.size());
+        std::istream in(&buffer);
+        std::ostringstream out;
         const batch::TableSummary summary = batch::ConvertTable(
             in, out, {std::nullopt, batch::Encoding::Utf8}, [&] { out.str(""); });
         const std::string output = out.str();
@@ -72,17 +78,16 @@ val ConvertTableBytes(std::uintptr_t address, std::size_t size, const std::strin
         result.set("failedRows", summary.failedRows);
         if (summary.failedRows > 0) {
             result.set("firstFailure",
-                       batch::Where(name, summary.firstFailureLine) + "：" + summary.firstFailure);
+                       Located(name, summary.firstFailureLine, summary.firstFailure));
         }
         const auto* data = reinterpret_cast<const unsigned char*>(output.data());
         result.set("output", val::global("Uint8Array")
                                  .new_(val(emscripten::typed_memory_view(output.size(), data))));
     } catch (const batch::InputError& error) {
-        result.set("error", batch::Where(name, error.line) + "：" + error.message);
+        result.set("error", Located(name, error.line, error.message));
     } catch (const std::bad_alloc&) {
         result.set("error", name + "：文件太大，内存不足。");
     }
-    std::free(bytes);  // NOLINT: allocated by the page with malloc
     return result;
 }
 

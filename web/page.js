@@ -46,7 +46,6 @@
   function showConverted(name, result) {
     if (download.href) URL.revokeObjectURL(download.href);
     download.removeAttribute('href');
-    download.hidden = true;
     if (result.error) {
       status.textContent = `无法计算：${result.error}`;
       return;

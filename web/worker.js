@@ -3,20 +3,12 @@
 'use strict';
 const engine = TongqiuEngine();
 
-function convert(module, name, buffer) {
-  const bytes = new Uint8Array(buffer);
-  const address = module._malloc(bytes.length || 1); // the engine frees it
-  if (!address) return { error: `${name}：文件太大，内存不足。` };
-  module.HEAPU8.set(bytes, address);
-  return module.convertTable(address, bytes.length, name);
-}
-
 onmessage = async ({ data }) => {
   const module = await engine;
   if (data.kind === 'calculate') {
     postMessage({ kind: 'calculated', result: module.calculate(data.fields) });
   } else {
-    const result = convert(module, data.name, data.buffer);
+    const result = module.convertTable(new Uint8Array(data.buffer), data.name);
     postMessage({ kind: 'converted', name: data.name, result }, result.output ? [result.output.buffer] : []);
   }
 };
