@@ -128,8 +128,10 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             spool.open(temporary, std::ios::binary | std::ios::trunc);
         };
         if (spool) {
-            failedRows =
-                ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart).failedRows;
+            const auto summary =
+                ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart);
+            if (!summary) return fail(Where(name, summary.error().line), summary.error().message);
+            failedRows = summary->failedRows;
         }
         spool.close();
         if (!spool) return fail(outputName, "无法写入。");
@@ -139,8 +141,6 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             standardOutput << std::ifstream(temporary, std::ios::binary).rdbuf();
             fs::remove(temporary);
         }
-    } catch (const InputError& error) {
-        return fail(Where(name, error.line), error.message);
     } catch (const std::exception& error) {
         return fail(outputName, error.what());
     }

@@ -4,8 +4,12 @@
 
 namespace tongqiu::batch {
 
-void CsvReader::Feed(std::string_view text) {
-    for (const char c : text) Take(c);
+std::optional<InputError> CsvReader::Feed(std::string_view text) {
+    for (const char c : text) {
+        if (m_error) break;
+        Take(c);
+    }
+    return m_error;
 }
 
 void CsvReader::Take(char c) {
@@ -57,7 +61,10 @@ void CsvReader::Append(char c) {
     m_blank = false;
     if (m_cells == m_record.cells.size()) m_record.cells.emplace_back();
     std::string& cell = m_record.cells[m_cells];
-    if (cell.size() >= kMaxCell) throw InputError{m_record.line, "单元格超过 1 MB。"};
+    if (cell.size() >= kMaxCell) {
+        m_error = InputError{m_record.line, "单元格超过 1 MB。"};
+        return;
+    }
     cell.push_back(c);
 }
 
@@ -71,7 +78,7 @@ void CsvReader::EndRecord(std::string_view ending) {
     if (!m_blank) EndCell();
     m_record.cells.resize(m_cells);
     m_record.ending = ending;
-    m_onRecord(m_record);
+    m_error = m_onRecord(m_record);
     for (std::string& cell : m_record.cells) cell.clear();
     m_cells = 0;
     m_blank = true;
@@ -80,13 +87,15 @@ void CsvReader::EndRecord(std::string_view ending) {
     m_record.line = m_line;
 }
 
-void CsvReader::Finish() {
-    if (m_state == State::Quoted) throw InputError{m_record.line, "引号没有闭合。"};
+std::optional<InputError> CsvReader::Finish() {
+    if (m_error) return m_error;
+    if (m_state == State::Quoted) return InputError{m_record.line, "引号没有闭合。"};
     if (m_state == State::CarriageReturn) {
         EndRecord("\r");
     } else if (!m_blank) {
         EndRecord("");
     }
+    return m_error;
 }
 
 void AppendCsvCell(std::string& line, std::string_view cell) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,22 +27,22 @@ struct InputError {
 // Where a message is about: "FILE 第 N 行", or the file alone when `line` is 0.
 std::string Where(std::string_view file, long line);
 
+// What a record is handed to; it returns why the table cannot be read on, if it cannot.
+using RecordSink = std::function<std::optional<InputError>(const CsvRecord&)>;
+
 // Reads CSV (quoted cells may hold commas, quotes and line breaks; lines end in LF or CRLF) from
 // text fed in pieces of any size, and hands on each record as soon as it is complete, so that
 // memory does not grow with the number of records. A quote inside an unquoted cell, or after the
-// closing quote, is taken as text. Throws InputError for a cell over kMaxCell bytes and, from
-// Finish, for a quote never closed.
+// closing quote, is taken as text. Reading stops at the first error: a cell over kMaxCell bytes,
+// a quote never closed at the end, or one that the sink returns. Feed and Finish return it.
 class CsvReader {
 public:
     static constexpr std::size_t kMaxCell = std::size_t{1} << 20;
 
-    explicit CsvReader(std::function<void(const CsvRecord&)> onRecord)
-        : m_onRecord(std::move(onRecord)) {
-        m_record.line = 1;
-    }
+    explicit CsvReader(RecordSink onRecord) : m_onRecord(std::move(onRecord)) { m_record.line = 1; }
 
-    void Feed(std::string_view text);
-    void Finish();  // the end of the input
+    [[nodiscard]] std::optional<InputError> Feed(std::string_view text);
+    [[nodiscard]] std::optional<InputError> Finish();  // the end of the input
 
     [[nodiscard]] long Line() const { return m_line; }
 
@@ -53,7 +54,8 @@ private:
     void EndCell();
     void EndRecord(std::string_view ending);
 
-    std::function<void(const CsvRecord&)> m_onRecord;
+    RecordSink m_onRecord;
+    std::optional<InputError> m_error;
     State m_state = State::CellStart;
     CsvRecord m_record;
     std::size_t m_cells = 0;  // cells of m_record in use; the vector keeps its strings for reuse

@@ -40,7 +40,7 @@ bool SameLatinName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-InputColumns FindInputColumns(const std::vector<std::string>& header) {
+Expected<InputColumns, InputError> FindInputColumns(const std::vector<std::string>& header) {
     InputColumns columns{};
     for (std::size_t input = 0; input < kInputFields.size(); ++input) {
         const std::string_view caption = CaptionOf(kInputFields[input]);
@@ -48,12 +48,12 @@ InputColumns FindInputColumns(const std::vector<std::string>& header) {
         for (std::size_t column = 0; column < header.size(); ++column) {
             const std::string_view name = Name(header[column]);
             if (name != caption && !SameLatinName(name, kLatinNames[input])) continue;
-            if (found) throw InputError{0, "表头中“" + std::string(caption) + "”列出现了两次。"};
+            if (found) return InputError{0, "表头中“" + std::string(caption) + "”列出现了两次。"};
             found = column;
         }
         if (!found) {
-            throw InputError{0, "表头缺少“" + std::string(caption) + "”列（也可写作 " +
-                                    std::string(kLatinNames[input]) + "）。"};
+            return InputError{0, "表头缺少“" + std::string(caption) + "”列（也可写作 " +
+                                     std::string(kLatinNames[input]) + "）。"};
         }
         columns[input] = *found;
     }

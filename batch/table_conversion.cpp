@@ -46,9 +46,9 @@ public:
         }
     }
 
-    void Write(const CsvRecord& record) {
+    std::optional<InputError> Write(const CsvRecord& record) {
         if (!m_columns) {
-            Header(record);
+            if (auto error = Header(record)) return error;
         } else if (!record.cells.empty()) {
             Row(record);
         } else {
@@ -64,22 +64,21 @@ public:
             (void)m_encoder->Convert(m_line, m_encoded);
             m_out << m_encoded;
         }
+        return std::nullopt;
     }
 
     [[nodiscard]] bool HasHeader() const { return m_columns.has_value(); }
     [[nodiscard]] const TableSummary& Summary() const { return m_summary; }
 
 private:
-    void Header(const CsvRecord& record) {
-        try {
-            m_columns = FindInputColumns(record.cells);
-        } catch (InputError& error) {
-            error.line = record.line;
-            throw;
-        }
+    std::optional<InputError> Header(const CsvRecord& record) {
+        const auto columns = FindInputColumns(record.cells);
+        if (!columns) return InputError{record.line, columns.error().message};
+        m_columns = *columns;
         m_width = record.cells.size();
         StartLine(record.cells, m_width);
         for (const std::string_view heading : kResultHeadings) m_line.append(",").append(heading);
+        return std::nullopt;
     }
 
     // The cells up to the header's width, padded with empty ones so that the results stand under
@@ -140,8 +139,9 @@ private:
 
 }  // namespace
 
-TableSummary ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings,
-                          const std::function<void()>& restartOutput) {
+Expected<TableSummary, InputError> ConvertTable(std::istream& in, std::ostream& out,
+                                                TableEncodings encodings,
+                                                const std::function<void()>& restartOutput) {
     std::string block(kBlock, '\0');
     const auto readBlock = [&] {
         in.read(block.data(), std::streamsize(block.size()));
@@ -154,42 +154,49 @@ TableSummary ConvertTable(std::istream& in, std::ostream& out, TableEncodings en
     if (byteOrderMark) text.remove_prefix(kUtf8ByteOrderMark.size());
 
     RowWriter writer(out, encodings.output.value_or(encoding));
-    CsvReader reader([&](const CsvRecord& record) { writer.Write(record); });
+    CsvReader reader([&](const CsvRecord& record) { return writer.Write(record); });
     // UTF-8 goes through the converter too, which checks every block, not only the first.
     Transcoder decoder(encoding, Encoding::Utf8);
     bool onlyAscii = true;  // so far: then GB18030 reads the same text
     std::string decoded;
-    const auto decode = [&](bool valid) {
+    // Hands on what converted, so that the line of any trouble is known.
+    const auto feed = [&] {
         onlyAscii = onlyAscii && std::all_of(decoded.begin(), decoded.end(), [](char c) {
                         return static_cast<unsigned char>(c) < 0x80;
                     });
-        reader.Feed(decoded);  // what converted, so that the line of the trouble is known
+        auto error = reader.Feed(decoded);
         decoded.clear();
-        if (valid) return true;
+        return error;
+    };
+    bool valid = true;
+    while (valid && !text.empty()) {
+        valid = decoder.Convert(text, decoded);
+        if (auto error = feed()) return *error;
+        if (valid) text = readBlock();
+    }
+    if (valid) {
+        valid = decoder.Finish(decoded);
+        if (auto error = feed()) return *error;
+    }
+    if (!valid) {
         if (encoding == Encoding::Gb18030) {
-            throw InputError{reader.Line(), "不是有效的 GB18030 文本。"};
+            return InputError{reader.Line(), "不是有效的 GB18030 文本。"};
         }
         if (!guessed || !onlyAscii) {
-            throw InputError{reader.Line(), "不是有效的 UTF-8 文本，而前面的行是 UTF-8。"};
+            return InputError{reader.Line(), "不是有效的 UTF-8 文本，而前面的行是 UTF-8。"};
         }
         in.clear();
         if (!restartOutput || !in.seekg(0)) {
-            throw InputError{reader.Line(),
-                             "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
-                             "请以文件名给出输入。"};
+            return InputError{reader.Line(),
+                              "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
+                              "请以文件名给出输入。"};
         }
-        return false;
-    };
-    for (; !text.empty(); text = readBlock()) {
-        if (!decode(decoder.Convert(text, decoded))) break;
-    }
-    if (!text.empty() || !decode(decoder.Finish(decoded))) {
         restartOutput();
         return ConvertTable(in, out, {Encoding::Gb18030, encodings.output});
     }
-    if (in.bad()) throw InputError{0, "读取失败。"};
-    reader.Finish();
-    if (!writer.HasHeader()) throw InputError{0, "没有表头：文件是空的。"};
+    if (in.bad()) return InputError{0, "读取失败。"};
+    if (auto error = reader.Finish()) return *error;
+    if (!writer.HasHeader()) return InputError{0, "没有表头：文件是空的。"};
     return writer.Summary();
 }
 

@@ -7,7 +7,9 @@
 #include <ostream>
 #include <string>
 
+#include "csv.h"
 #include "text_encoding.h"
+#include "tongqiu/expected.h"
 
 namespace tongqiu::batch {
 
@@ -27,14 +29,15 @@ struct TableEncodings {
 
 // Reads a table of tubes as CSV from `in` and writes it to `out`: every row with its cells as they
 // were, then the twelve result columns (内径 ... 有弯头有拼接焊缝, 说明). UTF-8 output starts with
-// a byte-order mark. Returns what it did. Throws InputError when the input is no CSV, is not valid
+// a byte-order mark. Returns what it did, or an InputError when the input is no CSV, is not valid
 // in its encoding, or lacks a column.
 //
 // A table whose first block is plain ASCII may hold GB18030 further down (a remark typed later).
 // Given `restartOutput`, which must bring `out` back to empty, an input that can be read again from
 // its start is then read again whole as GB18030; without it, or when Chinese UTF-8 came before,
 // the table is refused at the line that is not UTF-8.
-TableSummary ConvertTable(std::istream& in, std::ostream& out, TableEncodings encodings = {},
-                          const std::function<void()>& restartOutput = nullptr);
+Expected<TableSummary, InputError> ConvertTable(
+    std::istream& in, std::ostream& out, TableEncodings encodings = {},
+    const std::function<void()>& restartOutput = nullptr);
 
 }  // namespace tongqiu::batch

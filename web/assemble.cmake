@@ -1,16 +1,27 @@
-# Puts the page into one file: the style, the page's script, and the engine with the worker that
-# runs it, each where page.html marks its place. The engine and the worker are kept as text (not
-# run by the page), which the page hands to a Web Worker.
+# Puts the page into one file: the style, the first check (ES5), the page's script, and the engine
+# with the worker that runs it, each where page.html marks its place. The engine and the worker
+# are kept as text (not run by the page), which the page hands to a Web Worker.
 file(READ ${SOURCE}/page.html page)
 file(READ ${SOURCE}/page.css style)
+file(READ ${SOURCE}/check.js check)
 file(READ ${SOURCE}/page.js script)
 file(READ ${SOURCE}/worker.js worker)
 file(READ ${ENGINE} engine)
-string(FIND "${engine}${worker}${script}" "</script" closing)
+# The browsers the page is for parse ES2020 at most, and the first check any ES5 browser at all.
+find_program(ACORN acorn REQUIRED)
+foreach(edition_and_file IN ITEMS "--ecma5;${SOURCE}/check.js" "--ecma2020;${SOURCE}/page.js"
+                       "--ecma2020;${SOURCE}/worker.js" "--ecma2020;${ENGINE}")
+    execute_process(COMMAND ${ACORN} --silent ${edition_and_file} RESULT_VARIABLE parsed)
+    if(NOT parsed EQUAL 0)
+        message(FATAL_ERROR "not valid JavaScript of the edition the browsers parse: ${edition_and_file}")
+    endif()
+endforeach()
+string(FIND "${engine}${worker}${check}${script}" "</script" closing)
 if(NOT closing EQUAL -1)
     message(FATAL_ERROR "a script holds \"</script\", which would end it early in the page")
 endif()
 string(REPLACE "/*style*/" "${style}" page "${page}")
+string(REPLACE "/*check*/" "${check}" page "${page}")
 string(REPLACE "/*script*/" "${script}" page "${page}")
 string(REPLACE "/*worker*/" "${engine}\n${worker}" page "${page}")
 file(WRITE ${OUTPUT} "${page}")

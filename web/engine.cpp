@@ -4,7 +4,6 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <new>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -60,34 +59,32 @@ std::string Located(const std::string& name, long line, const std::string& messa
 
 // Converts the table in `file` (a Uint8Array) and always writes UTF-8, which every browser can save
 // and Excel opens. Returns { rows, failedRows, firstFailure, output } with the output as a
-// Uint8Array of its own, or { error } with tongqiu-batch's message.
+// Uint8Array of its own, or { error } with tongqiu-batch's message. The module is built without
+// exception handling, so memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name) {
+    std::string bytes(file["length"].as<std::size_t>(), '\0');
+    val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
+        .call<void>("set", file);
+    BytesBuffer buffer(bytes.data(), bytes.size());
+    std::istream in(&buffer);
+    std::ostringstream out;
+    const auto summary =
+        batch::ConvertTable(in, out, {std::nullopt, batch::Encoding::Utf8}, [&] { out.str(""); });
     val result = val::object();
-    try {
-        std::string bytes(file["length"].as<std::size_t>(), '\0');
-        val(emscripten::typed_memory_view(bytes.size(),
-                                          reinterpret_cast<unsigned char*>(bytes.data())))
-            .call<void>("set", file);
-        BytesBuffer buffer(bytes.data(), bytes.size());
-        std::istream in(&buffer);
-        std::ostringstream out;
-        const batch::TableSummary summary = batch::ConvertTable(
-            in, out, {std::nullopt, batch::Encoding::Utf8}, [&] { out.str(""); });
-        const std::string output = out.str();
-        result.set("rows", summary.rows);
-        result.set("failedRows", summary.failedRows);
-        if (summary.failedRows > 0) {
-            result.set("firstFailure",
-                       Located(name, summary.firstFailureLine, summary.firstFailure));
-        }
-        const auto* data = reinterpret_cast<const unsigned char*>(output.data());
-        result.set("output", val::global("Uint8Array")
-                                 .new_(val(emscripten::typed_memory_view(output.size(), data))));
-    } catch (const batch::InputError& error) {
-        result.set("error", Located(name, error.line, error.message));
-    } catch (const std::bad_alloc&) {
-        result.set("error", name + "：文件太大，内存不足。");
+    if (!summary) {
+        result.set("error", Located(name, summary.error().line, summary.error().message));
+        return result;
     }
+    result.set("rows", summary->rows);
+    result.set("failedRows", summary->failedRows);
+    if (summary->failedRows > 0) {
+        result.set("firstFailure", Located(name, summary->firstFailureLine, summary->firstFailure));
+    }
+    const std::string output = out.str();
+    const auto* data = reinterpret_cast<const unsigned char*>(output.data());
+    result.set(
+        "output",
+        val::global("Uint8Array").new_(val(emscripten::typed_memory_view(output.size(), data))));
     return result;
 }
 

@@ -11,9 +11,63 @@
   const status = $('table-status');
   const download = $('download');
 
+  const chooser = $('file');
+  const startup = window.tongqiuStartup;
+  if (!startup.supported) return;
+
+  // The engine runs in a worker made from the text the page carries. A worker that dies is
+  // replaced, since an engine that aborted cannot go on.
   const source = $('engine');
-  const worker = new Worker(URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' })));
+  const engineUrl = URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' }));
   source.remove();
+  let worker = null;
+  let ready = false;
+  let pendingTable = null;  // the name of the table being converted
+
+  function setReady(isReady) {
+    ready = isReady;
+    calculate.disabled = !isReady;
+    chooser.disabled = !isReady;
+  }
+
+  function workerDied() {
+    worker.terminate();
+    if (!ready) {
+      startup.cannotRun();
+      return;
+    }
+    setReady(false);
+    if (pendingTable !== null) {
+      status.textContent = `${pendingTable}：计算中断，可能是内存不足。请把表分成几个较小的文件再试，或用 tongqiu-batch。`;
+      pendingTable = null;
+    }
+    startWorker();
+  }
+
+  function startWorker() {
+    try {
+      worker = new Worker(engineUrl);
+    } catch (error) {
+      startup.cannotRun();
+      return;
+    }
+    worker.onmessage = ({ data }) => {
+      if (data.kind === 'ready') {
+        setReady(true);
+        startup.ready();
+      }
+      if (data.kind === 'failed') workerDied();
+      if (data.kind === 'calculated') showCalculated(data.result);
+      if (data.kind === 'converted') {
+        pendingTable = null;
+        showConverted(data.name, data.result);
+      }
+    };
+    worker.onerror = (event) => {
+      event.preventDefault();
+      workerDied();
+    };
+  }
 
   function clearFailure() {
     $('failure').textContent = '';
@@ -57,15 +111,9 @@
     download.hidden = false;
   }
 
-  worker.onmessage = ({ data }) => {
-    if (data.kind === 'ready') calculate.disabled = false;
-    if (data.kind === 'calculated') showCalculated(data.result);
-    if (data.kind === 'converted') showConverted(data.name, data.result);
-  };
-
   form.addEventListener('submit', (event) => {
     event.preventDefault();
-    if (calculate.disabled) return;
+    if (!ready) return;
     const texts = {};
     for (const field of fields) texts[field.id] = field.value;
     worker.postMessage({ kind: 'calculate', fields: texts });
@@ -80,10 +128,11 @@
     }
     status.textContent = `${file.name}：正在计算……`;
     const buffer = await file.arrayBuffer();
+    pendingTable = file.name;
     worker.postMessage({ kind: 'table', name: file.name, buffer }, [buffer]);
   }
 
-  $('file').addEventListener('change', (event) => convert(event.target.files[0]));
+  chooser.addEventListener('change', (event) => convert(event.target.files[0]));
   $('print').addEventListener('click', () => window.print());
 
   const table = $('table');
@@ -95,6 +144,7 @@
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     table.classList.remove('dragging');
-    convert(event.dataTransfer.files[0]);
+    if (ready) convert(event.dataTransfer.files[0]);
   });
+  startWorker();
 })();

@@ -1,15 +1,21 @@
-// Runs the C++ engine in a Web Worker, so that a long table never holds up the page.
+// Runs the C++ engine in a Web Worker, so that a long table never holds up the page. An engine
+// that fails to start, or that aborts (memory runs out), reports it instead of going quiet.
 /* global TongqiuEngine */
 'use strict';
-const engine = TongqiuEngine();
+const failed = (error) => postMessage({ kind: 'failed', reason: String(error) });
+const engine = TongqiuEngine({ onAbort: failed });
 
 onmessage = async ({ data }) => {
   const module = await engine;
-  if (data.kind === 'calculate') {
-    postMessage({ kind: 'calculated', result: module.calculate(data.fields) });
-  } else {
-    const result = module.convertTable(new Uint8Array(data.buffer), data.name);
-    postMessage({ kind: 'converted', name: data.name, result }, result.output ? [result.output.buffer] : []);
+  try {
+    if (data.kind === 'calculate') {
+      postMessage({ kind: 'calculated', result: module.calculate(data.fields) });
+    } else {
+      const result = module.convertTable(new Uint8Array(data.buffer), data.name);
+      postMessage({ kind: 'converted', name: data.name, result }, result.output ? [result.output.buffer] : []);
+    }
+  } catch (error) {
+    failed(error);
   }
 };
-engine.then(() => postMessage({ kind: 'ready' }));
+engine.then(() => postMessage({ kind: 'ready' }), failed);

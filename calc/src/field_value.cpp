@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "float_chars.h"
-#include "tongqiu/calc_failure.h"
 #include "tongqiu/number_text.h"
 
 namespace tongqiu {
@@ -97,17 +96,15 @@ std::int64_t LeadingDigitExponent(std::string_view number) {
     return (negativeExponent ? -exponent : exponent) + mantissa;
 }
 
-[[noreturn]] void Refuse(FailureKind kind) { throw CalcFailure{kind}; }
-
 }  // namespace
 
-double FieldValue(std::string_view text) {
+CheckedValue FieldValue(std::string_view text) {
     std::string ascii;
     ascii.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) ascii.push_back(NextAscii(text, i));
 
     const std::size_t first = ascii.find_first_not_of(' ');
-    if (first == std::string::npos) Refuse(FailureKind::TypeMismatch);
+    if (first == std::string::npos) return FailureKind::TypeMismatch;
     const std::string_view trimmed =
         std::string_view(ascii).substr(first, ascii.find_last_not_of(' ') - first + 1);
 
@@ -126,23 +123,23 @@ double FieldValue(std::string_view text) {
         ++pos;
         mantissaDigits += digitsFrom();
     }
-    if (mantissaDigits == 0) Refuse(FailureKind::TypeMismatch);
+    if (mantissaDigits == 0) return FailureKind::TypeMismatch;
     if (pos < trimmed.size() && (trimmed[pos] == 'e' || trimmed[pos] == 'E')) {
         ++pos;
         if (pos < trimmed.size() && (trimmed[pos] == '+' || trimmed[pos] == '-')) ++pos;
-        if (digitsFrom() == 0) Refuse(FailureKind::TypeMismatch);
+        if (digitsFrom() == 0) return FailureKind::TypeMismatch;
     }
-    if (pos != trimmed.size()) Refuse(FailureKind::TypeMismatch);
+    if (pos != trimmed.size()) return FailureKind::TypeMismatch;
 
     // Read without the '+' and without a locale, rounded to the nearest double.
     const std::string_view number = trimmed.substr(numberStart);
     double value = 0.0;
     const auto [end, error] = ReadDouble(number.data(), number.data() + number.size(), value);
     if (error == std::errc::result_out_of_range) {
-        if (LeadingDigitExponent(number) >= 0) Refuse(FailureKind::Overflow);
+        if (LeadingDigitExponent(number) >= 0) return FailureKind::Overflow;
         value = 0.0;  // too small for even the smallest subnormal: the nearest double is zero
     } else if (error != std::errc{} || end != number.data() + number.size()) {
-        Refuse(FailureKind::TypeMismatch);
+        return FailureKind::TypeMismatch;
     }
     return negative ? -value : value;
 }

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <tuple>
@@ -24,9 +23,11 @@ namespace fs = std::filesystem;
 
 std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
-    CsvReader reader([&](const CsvRecord& record) { rows.push_back(record.cells); });
-    reader.Feed(text);
-    reader.Finish();
+    CsvReader reader([&](const CsvRecord& record) {
+        rows.push_back(record.cells);
+        return std::nullopt;
+    });
+    EXPECT_FALSE(reader.Feed(text) || reader.Finish()) << text;
     return rows;
 }
 
@@ -40,13 +41,10 @@ TEST(InputColumns, FoundByHeadingInAnyPositionOrNamedWhenMissing) {
         {"外径径,壁厚,弯曲半径,Dwt", "表头缺少“外径”列（也可写作 Dw）。"},
         {"外径,壁厚,弯曲半径,t", "表头中“壁厚”列出现了两次。"}};
     for (const auto& [header, expected] : headers) {
-        std::string found;
-        try {
-            for (const std::size_t column : FindInputColumns(ReadCsv(header).at(0))) {
-                found.append(found.empty() ? "" : " ").append(std::to_string(column));
-            }
-        } catch (const InputError& error) {
-            found = error.message;
+        const auto columns = FindInputColumns(ReadCsv(header).at(0));
+        std::string found = columns ? "" : columns.error().message;
+        for (std::size_t i = 0; columns && i < columns->size(); ++i) {
+            found.append(i == 0 ? "" : " ").append(std::to_string((*columns)[i]));
         }
         EXPECT_EQ(found, expected) << header;
     }
@@ -128,11 +126,9 @@ TEST(Batch, RowsKeepTheirCellsAndGetWhatTheWindowShows) {
 
 // GB18030 in, GB18030 out: "外径,壁厚,弯曲半径" and a row; the results' headings in GB18030.
 TEST(Batch, WritesInTheEncodingItReads) {
-    try {
-        Transcoder probe(Encoding::Utf8, Encoding::Gb18030);
-    } catch (const std::runtime_error&) {
-        GTEST_SKIP() << "this system's converter reads GB18030 but cannot write it (Emscripten)";
-    }
+#ifdef __EMSCRIPTEN__
+    GTEST_SKIP() << "the browser's converter reads GB18030 but cannot write it";
+#endif
     // The second ends inside a UTF-8 character, so it is read again as GB18030, in vain.
     for (const std::string input :
          {"\xCD\xE2\xBE\xB6,t,R\n38,4,\xFF\xFF\n", "Dw,t,R\n38,4,76\xE5"}) {
@@ -208,7 +204,9 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     std::istringstream file(table);
     std::ostringstream out;
     const auto restart = [&] { out.str(""); };
-    const TableSummary summary = ConvertTable(file, out, {std::nullopt, Encoding::Utf8}, restart);
+    const auto result = ConvertTable(file, out, {std::nullopt, Encoding::Utf8}, restart);
+    ASSERT_TRUE(result);
+    const TableSummary& summary = *result;
     EXPECT_EQ(summary.rows, 7001U);
     EXPECT_EQ(summary.failedRows, 2U);
     EXPECT_EQ(summary.firstFailureLine, 3);

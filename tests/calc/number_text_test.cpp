@@ -29,11 +29,9 @@ std::uint64_t Bits(double value) {
 }
 
 Converted Convert(const std::string& text) {
-    try {
-        return Bits(FieldValue(text));
-    } catch (const CalcFailure& failure) {
-        return failure.kind;
-    }
+    const auto value = FieldValue(text);
+    if (!value) return value.error();
+    return Bits(*value);
 }
 
 TEST(FieldValue, ReadsPlainAndInputMethodFormsAndRefusesTheRest) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "tongqiu/expected.h"
 #include "tongqiu/field_set.h"
 
 namespace tongqiu {
@@ -31,5 +32,9 @@ struct CalcFailure {
 
     friend bool operator==(const CalcFailure&, const CalcFailure&) = default;
 };
+
+// A number from a step that can fail, or the kind of failure that left none; the step that called
+// it knows which field to blame.
+using CheckedValue = Expected<double, FailureKind>;
 
 }  // namespace tongqiu

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "tongqiu/calc_failure.h"
+
 namespace tongqiu {
 
 // The two ways a number is written into a field.
@@ -13,10 +15,9 @@ enum class Pattern {
 
 // The number that a field's text denotes. Besides the plain decimal form it takes the full-width
 // forms and the "。" decimal point that Chinese input methods type, white space around the number,
-// and an exponent. Throws CalcFailure (without a field): TypeMismatch when the text is no number,
-// Overflow when its magnitude is beyond a double. A number too small for a double gives the nearest
-// double.
-double FieldValue(std::string_view text);
+// and an exponent. Fails with TypeMismatch when the text is no number, Overflow when its magnitude
+// is beyond a double. A number too small for a double gives the nearest double.
+CheckedValue FieldValue(std::string_view text);
 
 // The text of a value by a pattern, rounded as a person does by hand: the value's 15 significant
 // digits, rounded half away from zero. Never shows "-0.00" and never uses an exponent.
