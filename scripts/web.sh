@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # The page: builds build/web/tongqiu.html with Debian's Emscripten, runs the calculation and
-# table tests as WebAssembly under Node, and the page's tests in headless Chromium.
+# table tests as WebAssembly under Node, the page's tests in headless Chromium and WebKitGTK, and a
+# smoke test in Chromium 86 and 109.
 # Usage: scripts/web.sh [--build]   (--build: build the page only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh emscripten node-acorn libfast-float-dev libfmt-dev libgtest-dev \
-    chromium chromium-driver python3-selenium >/dev/null
+    chromium chromium-driver python3-selenium \
+    webkit2gtk-driver xvfb xauth >/dev/null
 cmake --preset web >/dev/null
 cmake --build --preset web
 [[ ${1:-} == --build ]] && exit 0
+scripts/old-chromium.sh >/dev/null
 ctest --preset web

@@ -1,6 +1,7 @@
-"""The page in headless Chromium, found and used as a screen reader user would: by accessible names.
+"""The page in a browser, found and used as a screen reader user would: by accessible names.
 
-Usage: page_test.py PAGE [PHONE_SCREENSHOT.png]
+Usage: page_test.py PAGE ENGINE [PHONE_SCREENSHOT.png]
+ENGINE is chromium (headless) or webkit (WebKitGTK's MiniBrowser, on an X display such as Xvfb's).
 Only what the page itself can get wrong is tested here; the calculation and the table conversion
 are the C++ tests' business, which also run as WebAssembly under Node.
 """
@@ -13,13 +14,16 @@ import time
 import unittest
 
 from selenium import webdriver
+from selenium.common.exceptions import WebDriverException
 import selenium.webdriver.chrome.service
+import selenium.webdriver.webkitgtk.options
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.common.print_page_options import PrintOptions
 
 PAGE = pathlib.Path(sys.argv[1]).resolve()
-SCREENSHOT = sys.argv[2] if len(sys.argv) > 2 else None
+CHROMIUM = sys.argv[2] == "chromium"
+SCREENSHOT = sys.argv[3] if len(sys.argv) > 3 else None
 EXAMPLE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "example.csv"
 RESULTS = ["内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "表12", "表12通球",
            "有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝"]
@@ -34,39 +38,77 @@ def wait_for(condition, seconds=20):
     return value
 
 
+def accessible_name(element):
+    """The name a screen reader gives the element; none when it is not shown (WebKitGTK refuses to
+    name what is not in the accessibility tree)."""
+    try:
+        return element.accessible_name
+    except WebDriverException:
+        return None
+
+
+def start_browser():
+    if not CHROMIUM:
+        options = selenium.webdriver.webkitgtk.options.Options()
+        options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+        options.add_argument("--automation")
+        return webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update",
+                 "--disable-sync", "--lang=zh-CN"]:
+        options.add_argument(flag)
+    service = webdriver.chrome.service.Service("/usr/bin/chromedriver")
+    return webdriver.Chrome(service=service, options=options)
+
+
 class Page(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        options = webdriver.ChromeOptions()
-        options.binary_location = "/usr/bin/chromium"
-        for flag in ["--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                     "--disable-background-networking", "--disable-component-update",
-                     "--disable-sync", "--lang=zh-CN"]:
-            options.add_argument(flag)
-        service = webdriver.chrome.service.Service("/usr/bin/chromedriver")
-        cls.browser = webdriver.Chrome(service=service, options=options)
-        cls.downloads = tempfile.TemporaryDirectory()
-        cls.browser.execute_cdp_cmd("Browser.setDownloadBehavior",
-                                    {"behavior": "allow", "downloadPath": cls.downloads.name})
+        cls.browser = start_browser()
+        cls.folder = tempfile.TemporaryDirectory()
 
     @classmethod
     def tearDownClass(cls):
         cls.browser.quit()
-        cls.downloads.cleanup()
+        cls.folder.cleanup()
 
     def setUp(self):
+        self.open(PAGE)
+
+    def open(self, page, ready=True):
         self.phone(360, 640)
-        self.browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
-        self.browser.get(PAGE.as_uri())
-        wait_for(lambda: self.named("计算").is_enabled())
+        if CHROMIUM:
+            self.browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
+        self.browser.get(page.as_uri())
+        if ready:
+            wait_for(lambda: self.named("计算").is_enabled())
 
     def phone(self, width, height):
-        self.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+        """A phone's screen; WebKitGTK's window is no narrower than its toolbar (447 px)."""
+        if CHROMIUM:
+            self.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+        else:
+            self.browser.set_window_rect(width=width, height=height)
+
+    def viewport(self):
+        return self.browser.execute_script("return [innerWidth, innerHeight]")
+
+    def changed_page(self, before_scripts="", engine_start=""):
+        """A copy of the page with a script run before its own and code run first in the engine's
+        worker, to see the page in a browser that lacks something."""
+        html = PAGE.read_text(encoding="utf-8")
+        engine = '<script type="text/plain" id="engine">'
+        html = html.replace(engine, f"<script>{before_scripts}</script>{engine}{engine_start}\n", 1)
+        changed = pathlib.Path(self.folder.name) / "changed.html"
+        changed.write_text(html, encoding="utf-8")
+        return changed
 
     def all_named(self, name):
         return [element for element in self.browser.find_elements(
-            "css selector", "input, button, a, [role]") if element.accessible_name == name]
+            "css selector", "input, button, a, [role]") if accessible_name(element) == name]
 
     def named(self, name):
         """The one control whose accessible name is `name`."""
@@ -88,20 +130,54 @@ class Page(unittest.TestCase):
         self.assertEqual(self.values(RESULTS), [
             "30.00", "2.000000", "0.80", "24.00", "0.80", "24.00", "0.75", "22.50",
             "24.00", "24.00", "24.00"])
+        # The balls to use are in view without scrolling, right under 计算.
+        width, height = self.viewport()
+        answer = self.named("有弯头有拼接焊缝")
+        self.assertEqual(self.browser.execute_script("return scrollY"), 0)
+        self.assertLessEqual(answer.rect["y"] + answer.rect["height"], height)
         if SCREENSHOT:
-            height = self.browser.execute_script("return document.documentElement.scrollHeight")
-            self.phone(360, height)
+            full = self.browser.execute_script("return document.documentElement.scrollHeight")
+            self.phone(width, full)
             self.browser.save_screenshot(SCREENSHOT)
             self.phone(360, 640)
         self.assertEqual(self.browser.execute_script(
             "return performance.getEntriesByType('resource').map(e => e.name)"), [])
         # Nothing wider than the phone; every control big enough for a finger, no zoom on focus.
         self.assertLessEqual(self.browser.execute_script(
-            "return document.documentElement.scrollWidth"), 360)
+            "return document.documentElement.scrollWidth"), width)
         for element in self.browser.find_elements("css selector", "input, button"):
             self.assertGreaterEqual(element.size["width"], 48, element.accessible_name)
             self.assertGreaterEqual(element.size["height"], 48, element.accessible_name)
             self.assertGreaterEqual(float(element.value_of_css_property("font-size")[:-2]), 16)
+
+    def test_a_browser_that_cannot_run_the_engine_says_so_and_offers_nothing(self):
+        cases = [("no WebAssembly in the page", "delete window.WebAssembly;", ""),
+                 ("no WebAssembly in the worker", "", "self.WebAssembly = undefined;"),
+                 ("a worker that dies at once", "", "throw new Error('stopped');")]
+        for case, before_scripts, engine_start in cases:
+            with self.subTest(case):
+                self.open(self.changed_page(before_scripts, engine_start), ready=False)
+                alert = self.browser.find_element("css selector", "[role=alert]")
+                wait_for(lambda: alert.text, seconds=10)
+                self.assertTrue(alert.text.startswith("此浏览器无法运行本页的计算。请用新版 Chrome"))
+                self.assertIn("tongqiu.exe", alert.text)
+                self.assertFalse(self.named("计算").is_enabled())
+                self.assertFalse(self.named("选择 CSV 文件").is_enabled())
+
+    def test_a_table_whose_worker_dies_says_so_and_the_page_goes_on(self):
+        self.open(self.changed_page(engine_start=(
+            "const post = postMessage; self.postMessage = (message, transfer) => {"
+            " if (message.kind === 'converted') throw new Error('stopped');"
+            " post(message, transfer); };")))
+        self.assertEqual(self.convert(EXAMPLE),
+                         "example.csv：计算中断，可能是内存不足。请把表分成几个较小的文件再试，"
+                         "或用 tongqiu-batch。")
+        self.assertEqual(self.all_named("下载结果"), [])
+        wait_for(lambda: self.named("计算").is_enabled())
+        for name, text in [("外径", "38"), ("壁厚", "4"), ("弯曲半径", "76")]:
+            self.named(name).send_keys(text)
+        self.named("计算").click()
+        wait_for(lambda: self.named("有弯头有拼接焊缝").get_attribute("value") == "24.00")
 
     def test_a_failure_is_announced_beside_its_field_which_takes_the_focus(self):
         for name, text in [("外径", "60"), ("壁厚", "5"), ("弯曲半径", "150")]:
@@ -135,21 +211,24 @@ class Page(unittest.TestCase):
         wait_for(lambda: "正在" not in status.text and status.text)
         return status.text
 
+    def downloaded(self, link):
+        """What the link saves: the bytes behind its blob: address."""
+        return bytes(self.browser.execute_async_script(
+            "const [link, done] = arguments; fetch(link.href).then((r) => r.arrayBuffer())"
+            ".then((b) => done(Array.from(new Uint8Array(b))))", link))
+
     def test_a_table_in_either_encoding_downloads_as_utf8(self):
         text = EXAMPLE.read_text(encoding="utf-8")
         downloaded = []
-        with tempfile.TemporaryDirectory() as folder:
-            for encoding in ["utf-8", "gb18030"]:
-                path = pathlib.Path(folder) / f"管子-{encoding}.csv"
-                path.write_bytes(text.encode(encoding))
-                self.assertEqual(self.convert(path), (
-                    f"{path.name}：共 10 行，1 行无法计算，第一处：{path.name} 第 11 行："
-                    "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。。"))
-                link = self.named("下载结果")
-                saved = pathlib.Path(self.downloads.name) / f"管子-{encoding}-通球.csv"
-                self.assertEqual(link.get_attribute("download"), saved.name)
-                link.click()
-                downloaded.append(wait_for(lambda: saved.exists() and saved.read_bytes()))
+        for encoding in ["utf-8", "gb18030"]:
+            path = pathlib.Path(self.folder.name) / f"管子-{encoding}.csv"
+            path.write_bytes(text.encode(encoding))
+            self.assertEqual(self.convert(path), (
+                f"{path.name}：共 10 行，1 行无法计算，第一处：{path.name} 第 11 行："
+                "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。。"))
+            link = self.named("下载结果")
+            self.assertEqual(link.get_attribute("download"), f"管子-{encoding}-通球.csv")
+            downloaded.append(self.downloaded(link))
         self.assertEqual(downloaded[0], downloaded[1])
         lines = downloaded[0].decode("utf-8").splitlines()
         self.assertTrue(lines[0].startswith("\ufeff序号,图号,外径(mm)"))
@@ -168,6 +247,7 @@ class Page(unittest.TestCase):
                 file.truncate(100 * 1024 * 1024 + 1)
             self.assertTrue(self.convert(huge).startswith("huge.csv：文件超过 100 MB"))
 
+    @unittest.skipUnless(CHROMIUM, "WebKitGTK's driver can neither print nor emulate print media")
     def test_prints_one_page_without_the_screen_furniture(self):
         for name, text in [("外径", "38"), ("壁厚", "4"), ("弯曲半径", "76")]:
             self.named(name).send_keys(text)
@@ -185,6 +265,8 @@ class Page(unittest.TestCase):
         self.assertEqual(shown[-3:], ["试验结果：", "检验员：", "日期："])
         for hidden in ["计算", "打印", "file", "下载结果"]:
             self.assertNotIn(hidden, shown)
+        # On paper the balls to use come last, after the coefficients.
+        self.assertGreater(self.named("有拼接焊缝无弯头").rect["y"], self.named("表12通球").rect["y"])
 
 
 if __name__ == "__main__":
