@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev libfontconfig-dev libx11-dev
-    fonts-noto-cjk "$@")
+    fonts-noto-cjk pandoc help2man "$@")
 
 missing=()
 for package in "${packages[@]}"; do

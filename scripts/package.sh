@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Builds the .deb package, checks what it holds and what it depends on, installs it, starts the
-# installed program headless, and removes the package again.
+# Builds the .deb package, checks what it holds and what it depends on, has lintian check it,
+# installs it, starts the installed program headless, and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh dpkg-dev desktop-file-utils
+scripts/install-deps.sh dpkg-dev desktop-file-utils lintian pandoc help2man
 cmake --preset release >/dev/null
 cmake --build --preset release --target tongqiu tongqiu-batch
 scripts/web.sh --build >/dev/null
+rm -f build/release/tongqiu_*.deb
 (cd build/release && cpack -G DEB)
 deb=$(ls build/release/tongqiu_*.deb)
+lintian --fail-on error,warning "$deb"
 
 desktop-file-validate packaging/tongqiu.desktop
 contents=$(dpkg-deb --contents "$deb")
@@ -19,7 +21,9 @@ echo "Depends: $depends"
 echo "Recommends: $recommends"
 status=0
 for path in ./usr/bin/tongqiu ./usr/bin/tongqiu-batch ./usr/share/applications/tongqiu.desktop \
-    ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg ./usr/share/tongqiu/tongqiu.html; do
+    ./usr/share/icons/hicolor/scalable/apps/tongqiu.svg ./usr/share/tongqiu/tongqiu.html \
+    ./usr/share/tongqiu/使用说明.html ./usr/share/man/man1/tongqiu.1.gz \
+    ./usr/share/man/man1/tongqiu-batch.1.gz ./usr/share/doc/tongqiu/copyright; do
     grep -q " $path\$" <<<"$contents" || { echo "missing from the package: $path"; status=1; }
 done
 for package in libqt6widgets6 qt6-qpa-plugins; do

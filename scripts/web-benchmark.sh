@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The page's numbers: its size (raw and gzip-compressed), Lighthouse's mobile scores with the page
-# served from 127.0.0.1, and the time of a generated table converted in the page.
+# served from 127.0.0.1, and the time of a generated table converted in the page in today's
+# Chromium and in Chromium 86 and 109.
 # Usage: scripts/web-benchmark.sh [ROWS] [RUNS]   (default 100000 rows, best of 3)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,3 +43,7 @@ lighthouse gzip
 lighthouse plain
 
 /usr/bin/python3 scripts/web_table_time.py "$page" "$rows" "$runs"
+old=$(scripts/old-chromium.sh)
+for version in 86 109; do
+    node scripts/old_chromium_table_time.js "$page" "$old/$version" "$old/npm/puppeteer" "$rows" "$runs"
+done

@@ -24,6 +24,10 @@ try:
         times = []
         for _ in range(runs):
             browser.get(page.as_uri())
+            browser.execute_async_script("""
+                const [done, file] = [arguments[0], document.getElementById('file')];
+                const check = () => file.disabled ? setTimeout(check, 5) : done();
+                check();""")
             browser.execute_script("""
                 const file = document.querySelector('input[type=file]');
                 file.addEventListener('change', () => { window.started = performance.now(); });""")

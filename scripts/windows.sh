@@ -41,7 +41,9 @@ scripts/web.sh --build >/dev/null  # the page goes into the ZIP too
 zip=$(ls build/windows/tongqiu-*-win64.zip)
 echo "== $zip"
 unzip -l "$zip" | awk 'NR > 3 && $4 != "" { print "  " $4 }' | grep -v -- '----'
-unzip -l "$zip" | grep -q '/tongqiu.html$' || { echo "the ZIP has no tongqiu.html"; exit 1; }
+for file in tongqiu.html 使用说明.html; do
+    unzip -l "$zip" | grep -q "/$file$" || { echo "the ZIP has no $file"; exit 1; }
+done
 
 # The executable: a GUI program (no console window) with its icon and version resource.
 program=$scratch/unzipped

@@ -1,12 +1,31 @@
 #include "form1.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
 
 #include "failure_report.h"
 #include "tongqiu/calculate.h"
 #include "ui_form1.h"
+
+namespace {
+
+// The user guide: beside the program on Windows and in a build, with the page in the shared data
+// folder of a Linux installation.
+QString GuidePath() {
+    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString name = QStringLiteral("使用说明.html");
+    const QString installed = folder.filePath(QStringLiteral("../share/tongqiu/") + name);
+    return QDir::cleanPath(QFileInfo::exists(installed) ? installed : folder.filePath(name));
+}
+
+}  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::Form1>()) {
     m_ui->setupUi(this);
@@ -17,6 +36,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui::Form1
     }
     connect(m_ui->Command1, &QPushButton::clicked, this, &Form1::Calculate);
     connect(m_ui->Command2, &QPushButton::clicked, this, &Form1::ConfirmExit);
+    // F1 opens the user guide in the system's browser.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [] { QDesktopServices::openUrl(QUrl::fromLocalFile(GuidePath())); });
     m_ui->Text1->setFocus();
 }
 

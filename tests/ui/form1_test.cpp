@@ -1,5 +1,9 @@
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -9,6 +13,7 @@
 #include <QRawFont>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <functional>
@@ -69,6 +74,17 @@ bool ShowsWhole(const QWidget* widget, const QString& text, int width) {
     const QFontMetrics metrics(widget->font());
     return metrics.horizontalAdvance(text) <= width && metrics.height() <= widget->height();
 }
+
+// Keeps the addresses the program asks the system to open, instead of opening them.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> asked;
+
+public slots:
+    void Open(const QUrl& url) { asked << url; }
+};
 
 }  // namespace
 
@@ -222,6 +238,18 @@ private slots:
 
     // Presses "计算" thousands of times on random and hostile texts, with "退出" answered No now
     // and then. Each press must leave the boxes as the calculation leaves the same fourteen texts.
+    void f1OpensTheGuideBesideTheProgram() {
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
+        QTest::keyClick(m_form->Box(FieldName::Text2), Qt::Key_F1);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.asked.size(), 1);
+        const QFileInfo guide(recorder.asked[0].toLocalFile());
+        QCOMPARE(guide.fileName(), QStringLiteral("使用说明.html"));
+        QCOMPARE(guide.dir(), QDir(QCoreApplication::applicationDirPath()));
+        QCOMPARE(Results(), QString(10, u' '));  // nothing else happened
+    }
+
     void pressesShowWhatTheCalculationGives() {
         const QStringList pieces = QStringLiteral(
                                        "0 1 4 38 76 19 - + . 。 e E １ ９ ． － ＋ ｅ \u3000 \t "
