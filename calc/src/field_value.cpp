@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -99,14 +100,23 @@ std::int64_t LeadingDigitExponent(std::string_view number) {
 }  // namespace
 
 CheckedValue FieldValue(std::string_view text) {
-    std::string ascii;
-    ascii.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) ascii.push_back(NextAscii(text, i));
+    // Text typed as plain ASCII, by far the most common, is read as it stands: its white space is
+    // trimmed below and any inside fails the form as the ' ' it would become. Other text is
+    // translated first.
+    std::string translated;
+    std::string_view ascii = text;
+    const auto plain = [](char c) { return c != '\0' && static_cast<unsigned char>(c) < 0x80; };
+    if (!std::all_of(text.begin(), text.end(), plain)) {
+        translated.reserve(text.size());
+        for (std::size_t i = 0; i < text.size();) translated.push_back(NextAscii(text, i));
+        ascii = translated;
+    }
 
-    const std::size_t first = ascii.find_first_not_of(' ');
+    constexpr std::string_view kSpaces = " \t\n\r\v\f";
+    const std::size_t first = ascii.find_first_not_of(kSpaces);
     if (first == std::string::npos) return FailureKind::TypeMismatch;
     const std::string_view trimmed =
-        std::string_view(ascii).substr(first, ascii.find_last_not_of(' ') - first + 1);
+        ascii.substr(first, ascii.find_last_not_of(kSpaces) - first + 1);
 
     // The form: [sign] digits [. digits] [e [sign] digits], with at least one mantissa digit.
     std::size_t pos = 0;
