@@ -80,10 +80,8 @@ class UrlRecorder : public QObject {
     Q_OBJECT
 
 public:
+    Q_INVOKABLE void Open(const QUrl& url) { asked << url; }
     QList<QUrl> asked;
-
-public slots:
-    void Open(const QUrl& url) { asked << url; }
 };
 
 }  // namespace
