@@ -30,8 +30,9 @@
     chooser.disabled = !isReady;
   }
 
-  function workerDied() {
-    worker.terminate();
+  function workerDied(dead) {
+    dead.terminate();
+    if (dead !== worker) return;  // a second word from a worker already replaced
     if (!ready) {
       startup.cannotRun();
       return;
@@ -45,27 +46,29 @@
   }
 
   function startWorker() {
+    let started;
     try {
-      worker = new Worker(engineUrl);
+      started = new Worker(engineUrl);
     } catch (error) {
       startup.cannotRun();
       return;
     }
-    worker.onmessage = ({ data }) => {
+    worker = started;
+    started.onmessage = ({ data }) => {
       if (data.kind === 'ready') {
         setReady(true);
         startup.ready();
       }
-      if (data.kind === 'failed') workerDied();
+      if (data.kind === 'failed') workerDied(started);
       if (data.kind === 'calculated') showCalculated(data.result);
       if (data.kind === 'converted') {
         pendingTable = null;
         showConverted(data.name, data.result);
       }
     };
-    worker.onerror = (event) => {
+    started.onerror = (event) => {
       event.preventDefault();
-      workerDied();
+      workerDied(started);
     };
   }
 

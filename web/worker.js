@@ -2,7 +2,7 @@
 // that fails to start, or that aborts (memory runs out), reports it instead of going quiet.
 /* global TongqiuEngine */
 'use strict';
-const failed = (error) => postMessage({ kind: 'failed', reason: String(error) });
+const failed = () => postMessage({ kind: 'failed' });
 const engine = TongqiuEngine({ onAbort: failed });
 
 onmessage = async ({ data }) => {
@@ -15,7 +15,7 @@ onmessage = async ({ data }) => {
       postMessage({ kind: 'converted', name: data.name, result }, result.output ? [result.output.buffer] : []);
     }
   } catch (error) {
-    failed(error);
+    failed();
   }
 };
 engine.then(() => postMessage({ kind: 'ready' }), failed);
