@@ -6,8 +6,9 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
+const withOldChromium = require('./old_chromium.js');
+
 const [page, browserFolder, puppeteerFolder, rows, runs] = process.argv.slice(2);
-const puppeteer = require(path.join(puppeteerFolder, 'node_modules', 'puppeteer-core'));
 
 async function main() {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'tongqiu-'));
@@ -15,13 +16,8 @@ async function main() {
   const lines = ['序号,外径,壁厚,弯曲半径'];
   for (let i = 0; i < Number(rows); ++i) lines.push(`${i},${25 + i % 90},${2 + i % 5}.5,${40 + i % 300}`);
   fs.writeFileSync(table, `${lines.join('\n')}\n`);
-  const browser = await puppeteer.launch({
-    executablePath: path.join(browserFolder, 'chromium'),
-    args: ['--no-sandbox', '--no-zygote', '--single-process', '--disable-gpu', '--no-first-run'],
-    env: { ...process.env, LD_LIBRARY_PATH: path.join(browserFolder, 'lib') },
-  });
   const times = [];
-  try {
+  await withOldChromium(browserFolder, puppeteerFolder, async (browser) => {
     const tab = await browser.newPage();
     for (let run = 0; run < Number(runs); ++run) {
       await tab.goto(`file://${path.resolve(page)}`);
@@ -35,11 +31,8 @@ async function main() {
     }
     console.log(`${await browser.version()}: ${rows} rows (${(fs.statSync(table).size / 1e6).toFixed(1)} MB) ` +
       `in the page: best of ${runs} ${(Math.min(...times) / 1000).toFixed(2)} s, all ${times.map(Math.round)} ms`);
-  } finally {
-    await Promise.race([browser.close(), new Promise((resolve) => setTimeout(resolve, 5000))]);
-    browser.process().kill('SIGKILL');
-    fs.rmSync(folder, { recursive: true });
-  }
+  });
+  fs.rmSync(folder, { recursive: true });
 }
 
 main().catch((error) => {

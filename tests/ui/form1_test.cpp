@@ -234,8 +234,6 @@ private slots:
         QVERIFY(ShowsWhole(m_form.get(), messages, 1 << 20));
     }
 
-    // Presses "计算" thousands of times on random and hostile texts, with "退出" answered No now
-    // and then. Each press must leave the boxes as the calculation leaves the same fourteen texts.
     void f1OpensTheGuideBesideTheProgram() {
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
@@ -245,9 +243,10 @@ private slots:
         const QFileInfo guide(recorder.asked[0].toLocalFile());
         QCOMPARE(guide.fileName(), QStringLiteral("使用说明.html"));
         QCOMPARE(guide.dir(), QDir(QCoreApplication::applicationDirPath()));
-        QCOMPARE(Results(), QString(10, u' '));  // nothing else happened
     }
 
+    // Presses "计算" thousands of times on random and hostile texts, with "退出" answered No now
+    // and then. Each press must leave the boxes as the calculation leaves the same fourteen texts.
     void pressesShowWhatTheCalculationGives() {
         const QStringList pieces = QStringLiteral(
                                        "0 1 4 38 76 19 - + . 。 e E １ ９ ． － ＋ ｅ \u3000 \t "

@@ -1,0 +1,21 @@
+// Runs `use(browser)` in an old headless Chromium (86 or 109) that scripts/old-chromium.sh
+// unpacked, through the puppeteer-core it installed beside, and ends the browser whatever happens.
+'use strict';
+const path = require('path');
+
+module.exports = async function withOldChromium(browserFolder, puppeteerFolder, use) {
+  const puppeteer = require(path.join(puppeteerFolder, 'node_modules', 'puppeteer-core'));
+  const browser = await puppeteer.launch({
+    executablePath: path.join(browserFolder, 'chromium'),
+    args: ['--no-sandbox', '--no-zygote', '--single-process', '--disable-gpu', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    env: { ...process.env, LD_LIBRARY_PATH: path.join(browserFolder, 'lib') },
+  });
+  try {
+    return await use(browser);
+  } finally {
+    // Chromium in one process may not end when asked to.
+    await Promise.race([browser.close(), new Promise((resolve) => setTimeout(resolve, 5000))]);
+    browser.process().kill('SIGKILL');
+  }
+};
