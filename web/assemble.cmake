@@ -16,6 +16,22 @@ foreach(edition_and_file IN ITEMS "--ecma5;${SOURCE}/check.js" "--ecma2020;${SOU
         message(FATAL_ERROR "not valid JavaScript of the edition the browsers parse: ${edition_and_file}")
     endif()
 endforeach()
+# The module uses nothing beyond the first WebAssembly version (and mutable globals), which every
+# engine the page is for has: no exception handling, no sign extension, no bulk memory. binaryen
+# refuses to validate it otherwise.
+find_program(NODE node REQUIRED)
+find_program(WASM_OPT wasm-opt REQUIRED)
+set(module ${OUTPUT}.wasm)
+execute_process(COMMAND ${NODE} -e "const fs = require('fs');
+    const [, base64] = /data:application\\/octet-stream;base64,([A-Za-z0-9+/=]+)/.exec(fs.readFileSync(process.argv[1], 'utf8'));
+    fs.writeFileSync(process.argv[2], Buffer.from(base64, 'base64'));" ${ENGINE} ${module}
+    COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${WASM_OPT} --mvp-features --enable-mutable-globals ${module} -o ${module}
+    RESULT_VARIABLE valid ERROR_VARIABLE why)
+file(REMOVE ${module})
+if(NOT valid EQUAL 0)
+    message(FATAL_ERROR "the module uses a WebAssembly feature that older engines lack: ${why}")
+endif()
 string(FIND "${engine}${worker}${check}${script}" "</script" closing)
 if(NOT closing EQUAL -1)
     message(FATAL_ERROR "a script holds \"</script\", which would end it early in the page")
