@@ -121,6 +121,7 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
         return kNothingWritten;
     };
     std::size_t failedRows = 0;
+    std::optional<InputError> refused;
     try {
         std::ofstream spool(temporary, std::ios::binary | std::ios::trunc);
         const auto restart = [&] {
@@ -130,10 +131,11 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
         if (spool) {
             const auto summary =
                 ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart);
-            if (!summary) return fail(Where(name, summary.error().line), summary.error().message);
-            failedRows = summary->failedRows;
+            if (summary) failedRows = summary->failedRows;
+            if (!summary) refused = summary.error();
         }
-        spool.close();
+        spool.close();  // before the temporary file is removed: Windows removes no open file
+        if (refused) return fail(Where(name, refused->line), refused->message);
         if (!spool) return fail(outputName, "无法写入。");
         if (toFile) {
             fs::rename(temporary, target);
