@@ -35,6 +35,9 @@ constexpr std::array<FieldName, 11> kResultFields{Text11, Text7,  Text8, Text13,
 
 constexpr std::size_t kBlock = std::size_t{1} << 16;
 
+// The header is looked for in this many rows at the top of a table.
+constexpr int kHeaderSearchRows = 20;
+
 // Turns rows as read into rows as written, one at a time.
 class RowWriter {
 public:
@@ -47,12 +50,12 @@ public:
     }
 
     std::optional<InputError> Write(const CsvRecord& record) {
-        if (!m_columns) {
-            if (auto error = Header(record)) return error;
-        } else if (!record.cells.empty()) {
-            Row(record);
-        } else {
+        if (record.cells.empty()) {
             m_line.clear();  // an empty line stays empty
+        } else if (m_columns) {
+            Row(record);
+        } else if (auto error = Header(record)) {
+            return error;
         }
         m_line += record.ending;
         if (m_encoding == Encoding::Utf8) {
@@ -67,13 +70,26 @@ public:
         return std::nullopt;
     }
 
-    [[nodiscard]] bool HasHeader() const { return m_columns.has_value(); }
+    // Why no header was found, once the table has ended without one.
+    [[nodiscard]] std::optional<InputError> MissingHeader() const {
+        if (m_columns) return std::nullopt;
+        return m_firstNonHeader.value_or(InputError{0, "没有表头：文件是空的。"});
+    }
     [[nodiscard]] const TableSummary& Summary() const { return m_summary; }
 
 private:
+    // The header is the first row near the top that names the three input columns; the rows above
+    // it (a title, an order number, a date) are kept as they are. When none does, what is wrong
+    // with the first row is what the user hears, as for a table that starts with its header.
     std::optional<InputError> Header(const CsvRecord& record) {
         const auto columns = FindInputColumns(record.cells);
-        if (!columns) return InputError{record.line, columns.error().message};
+        if (!columns) {
+            if (!m_firstNonHeader)
+                m_firstNonHeader = InputError{record.line, columns.error().message};
+            StartLine(record.cells, record.cells.size());
+            if (++m_rowsAboveHeader == kHeaderSearchRows) return m_firstNonHeader;
+            return std::nullopt;
+        }
         m_columns = *columns;
         m_width = record.cells.size();
         StartLine(record.cells, m_width);
@@ -130,7 +146,9 @@ private:
     Encoding m_encoding;
     std::optional<Transcoder> m_encoder;
     std::optional<InputColumns> m_columns;  // known once the header is read
-    std::size_t m_width = 0;                // cells in the header
+    int m_rowsAboveHeader = 0;
+    std::optional<InputError> m_firstNonHeader;
+    std::size_t m_width = 0;  // cells in the header
     FieldSet m_fields;
     std::string m_line;
     std::string m_encoded;
@@ -196,7 +214,7 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, std::ostream& 
     }
     if (in.bad()) return InputError{0, "读取失败。"};
     if (auto error = reader.Finish()) return *error;
-    if (!writer.HasHeader()) return InputError{0, "没有表头：文件是空的。"};
+    if (auto error = writer.MissingHeader()) return *error;
     return writer.Summary();
 }
 

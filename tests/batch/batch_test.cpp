@@ -175,6 +175,25 @@ TEST(Batch, WritesNothingWhenTheInputCannotBeRead) {
     }
 }
 
+// The header may stand below a title, an order number or a date, which stay as they are; it is
+// looked for in the first 20 rows, and when none names the columns the first row is blamed.
+TEST(Batch, TheHeaderIsTheFirstOfTwentyRowsThatNamesTheColumns) {
+    const std::string titles = "订单 118\n\n\"客户, 日期\",2026-12-07\n";
+    std::string rows;
+    for (int row = 3; row < 20; ++row) rows += "x\n";
+    const Outcome run = RunOn(titles + rows + "序号,外径,壁厚,弯曲半径\n1,38,4,76\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.output, "\xEF\xBB\xBF" + titles + rows +
+                              "序号,外径,壁厚,弯曲半径,内径,R/Dw,表10,表10通球,表11,表11通球,表12,"
+                              "表12通球,有拼接焊缝无弯头,有弯头无拼接焊缝,有弯头有拼接焊缝,说明\n"
+                              "1,38,4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,24.00,"
+                              "24.00,24.00,\n");
+    const Outcome late = RunOn(titles + rows + "x\n序号,外径,壁厚,弯曲半径\n1,38,4,76\n");
+    EXPECT_EQ(late.status, 2);
+    EXPECT_TRUE(late.err.ends_with("in.csv 第 1 行：表头缺少“外径”列（也可写作 Dw）。\n"))
+        << late.err;
+}
+
 TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {
     std::istringstream in("Dw,t,R\n38,4,76\n");
     std::ostringstream out;
