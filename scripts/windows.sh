@@ -40,9 +40,10 @@ scripts/web.sh --build >/dev/null  # the page goes into the ZIP too
 (cd build/windows && cpack -G ZIP >/dev/null)
 zip=$(ls build/windows/tongqiu-*-win64.zip)
 echo "== $zip"
-unzip -l "$zip" | awk 'NR > 3 && $4 != "" { print "  " $4 }' | grep -v -- '----'
+listing=$(unzip -l "$zip")  # read whole: grep -q leaving early would break a pipe from unzip
+awk 'NR > 3 && $4 != "" { print "  " $4 }' <<<"$listing" | grep -v -- '----'
 for file in tongqiu.html 使用说明.html; do
-    unzip -l "$zip" | grep -q "/$file$" || { echo "the ZIP has no $file"; exit 1; }
+    grep -q "/$file$" <<<"$listing" || { echo "the ZIP has no $file"; exit 1; }
 done
 
 # The executable: a GUI program (no console window) with its icon and version resource.
