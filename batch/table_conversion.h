@@ -30,8 +30,8 @@ struct TableEncodings {
 // Reads a table of tubes as CSV from `in` and writes it to `out`: every row with its cells as they
 // were, then the twelve result columns (内径 ... 有弯头有拼接焊缝, 说明). The header is the first
 // of the first 20 rows that names the three input columns; rows above it are kept as they are and
-// not computed. UTF-8 output starts with a byte-order mark. Returns what it did, or an InputError when the input is no CSV, is not valid
-// in its encoding, or lacks a column.
+// not computed. UTF-8 output starts with a byte-order mark. Returns what it did, or an InputError
+// when the input is no CSV, is not valid in its encoding, or lacks a column.
 //
 // A table whose first block is plain ASCII may hold GB18030 further down (a remark typed later).
 // Given `restartOutput`, which must bring `out` back to empty, an input that can be read again from
