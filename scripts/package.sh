@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh dpkg-dev desktop-file-utils lintian pandoc help2man
 cmake --preset release >/dev/null
-cmake --build --preset release --target tongqiu tongqiu-batch
+cmake --build --preset release --target tongqiu tongqiu-batch tongqiu_guide tongqiu_debian_files
 scripts/web.sh --build >/dev/null
 rm -f build/release/tongqiu_*.deb
 (cd build/release && cpack -G DEB)
