@@ -26,8 +26,8 @@ execute_process(COMMAND ${NODE} -e "const fs = require('fs');
     const [, base64] = /data:application\\/octet-stream;base64,([A-Za-z0-9+/=]+)/.exec(fs.readFileSync(process.argv[1], 'utf8'));
     fs.writeFileSync(process.argv[2], Buffer.from(base64, 'base64'));" ${ENGINE} ${module}
     COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND ${WASM_OPT} --mvp-features --enable-mutable-globals ${module} -o ${module}
-    RESULT_VARIABLE valid ERROR_VARIABLE why)
+execute_process(COMMAND ${WASM_OPT} --mvp-features --enable-mutable-globals ${module}
+    RESULT_VARIABLE valid OUTPUT_QUIET ERROR_VARIABLE why)
 file(REMOVE ${module})
 if(NOT valid EQUAL 0)
     message(FATAL_ERROR "the module uses a WebAssembly feature that older engines lack: ${why}")

@@ -21,11 +21,11 @@
   const engineUrl = URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' }));
   source.remove();
   let worker = null;
-  let ready = false;
   let pendingTable = null;  // the name of the table being converted
 
+  // The engine is ready exactly while 计算 is enabled.
+  const ready = () => !calculate.disabled;
   function setReady(isReady) {
-    ready = isReady;
     calculate.disabled = !isReady;
     chooser.disabled = !isReady;
   }
@@ -33,7 +33,7 @@
   function workerDied(dead) {
     dead.terminate();
     if (dead !== worker) return;  // a second word from a worker already replaced
-    if (!ready) {
+    if (!ready()) {
       startup.cannotRun();
       return;
     }
@@ -116,7 +116,7 @@
 
   form.addEventListener('submit', (event) => {
     event.preventDefault();
-    if (!ready) return;
+    if (!ready()) return;
     const texts = {};
     for (const field of fields) texts[field.id] = field.value;
     worker.postMessage({ kind: 'calculate', fields: texts });
@@ -147,7 +147,7 @@
   document.addEventListener('drop', (event) => {
     event.preventDefault();
     table.classList.remove('dragging');
-    if (ready) convert(event.dataTransfer.files[0]);
+    if (ready()) convert(event.dataTransfer.files[0]);
   });
   startWorker();
 })();
