@@ -1,21 +1,16 @@
-// Times a generated table of tubes through the page in an old Chromium (86 or 109), as
-// web_table_time.py does in today's: from choosing the file until 下载结果 is offered.
-// Usage: node old_chromium_table_time.js PAGE BROWSER_FOLDER PUPPETEER_FOLDER ROWS RUNS
+// Times a table of tubes through the page in an old Chromium (86 or 109), as web_table_time.py
+// does in today's: from choosing the file until 下载结果 is offered.
+// Usage: node old_chromium_table_time.js PAGE BROWSER_FOLDER PUPPETEER_FOLDER TABLE RUNS
 'use strict';
 const fs = require('fs');
-const os = require('os');
 const path = require('path');
 
 const withOldChromium = require('./old_chromium.js');
 
-const [page, browserFolder, puppeteerFolder, rows, runs] = process.argv.slice(2);
+const [page, browserFolder, puppeteerFolder, table, runs] = process.argv.slice(2);
 
 async function main() {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'tongqiu-'));
-  const table = path.join(folder, 'tubes.csv');
-  const lines = ['序号,外径,壁厚,弯曲半径'];
-  for (let i = 0; i < Number(rows); ++i) lines.push(`${i},${25 + i % 90},${2 + i % 5}.5,${40 + i % 300}`);
-  fs.writeFileSync(table, `${lines.join('\n')}\n`);
+  const rows = fs.readFileSync(table, 'utf8').split('\n').length - 2;  // no header, no last line
   const times = [];
   await withOldChromium(browserFolder, puppeteerFolder, async (browser) => {
     const tab = await browser.newPage();
@@ -32,7 +27,6 @@ async function main() {
     console.log(`${await browser.version()}: ${rows} rows (${(fs.statSync(table).size / 1e6).toFixed(1)} MB) ` +
       `in the page: best of ${runs} ${(Math.min(...times) / 1000).toFixed(2)} s, all ${times.map(Math.round)} ms`);
   });
-  fs.rmSync(folder, { recursive: true });
 }
 
 main().catch((error) => {

@@ -3,18 +3,12 @@ the user guide. Usage: page_screenshot.py PAGE PNG   (after scripts/web.sh --bui
 import pathlib
 import sys
 
-from selenium import webdriver
-import selenium.webdriver.chrome.service
 from selenium.webdriver.support.wait import WebDriverWait
 
+import headless_chromium
+
 page, picture = pathlib.Path(sys.argv[1]).resolve(), sys.argv[2]
-options = webdriver.ChromeOptions()
-options.binary_location = "/usr/bin/chromium"
-for flag in ("--headless=new --no-sandbox --disable-gpu --no-first-run --lang=zh-CN "
-             "--disable-background-networking --disable-component-update --disable-sync").split():
-    options.add_argument(flag)
-browser = webdriver.Chrome(service=selenium.webdriver.chrome.service.Service("/usr/bin/chromedriver"),
-                           options=options)
+browser = headless_chromium.start()
 try:
     def phone(height):
         browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {

@@ -14,12 +14,14 @@ import unittest
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
-import selenium.webdriver.chrome.service
 import selenium.webdriver.webkitgtk.options
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.common.print_page_options import PrintOptions
 from selenium.webdriver.support.wait import WebDriverWait
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "scripts"))
+import headless_chromium  # noqa: E402
 
 PAGE = pathlib.Path(sys.argv[1]).resolve()
 CHROMIUM = sys.argv[2] == "chromium"
@@ -28,25 +30,17 @@ RESULTS = ["内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "�
            "有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝"]
 
 
-def start_browser():
-    if not CHROMIUM:
-        options = selenium.webdriver.webkitgtk.options.Options()
-        options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
-        options.add_argument("--automation")
-        return webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless=new --no-sandbox --disable-gpu --no-first-run --lang=zh-CN "
-                 "--disable-background-networking --disable-component-update --disable-sync").split():
-        options.add_argument(flag)
-    service = webdriver.chrome.service.Service("/usr/bin/chromedriver")
-    return webdriver.Chrome(service=service, options=options)
+def start_webkit():
+    options = selenium.webdriver.webkitgtk.options.Options()
+    options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+    options.add_argument("--automation")
+    return webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
 
 
 class Page(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.browser = start_browser()
+        cls.browser = headless_chromium.start() if CHROMIUM else start_webkit()
         cls.folder = tempfile.TemporaryDirectory()
 
     @classmethod
@@ -142,8 +136,8 @@ class Page(unittest.TestCase):
             with self.subTest(before_scripts + engine_start):
                 self.open(self.changed_page(before_scripts, engine_start), ready=False)
                 alert = self.browser.find_element("css selector", "[role=alert]")
-                self.wait_for(lambda: alert.text, seconds=10)
-                self.assertRegex(alert.text, "^此浏览器无法运行本页的计算。请用新版 Chrome.*tongqiu.exe")
+                self.assertRegex(self.wait_for(lambda: alert.text, seconds=10),
+                                 "^此浏览器无法运行本页的计算。请用新版 Chrome.*tongqiu.exe")
                 self.assertFalse(self.named("计算").is_enabled())
                 self.assertFalse(self.named("选择 CSV 文件").is_enabled())
 
@@ -165,9 +159,8 @@ class Page(unittest.TestCase):
         self.wait_for(lambda: self.named("内径").get_attribute("value") == "50.00")
         self.compute("38", "四", "150")
         alert = self.browser.find_element("css selector", "[role=alert]")
-        self.wait_for(lambda: alert.text)
         message = "输入的不是数字。\n请检查“壁厚”。"
-        self.assertEqual(alert.text, message)
+        self.assertEqual(self.wait_for(lambda: alert.text), message)
         wall = self.named("壁厚")
         self.assertEqual(self.browser.switch_to.active_element, wall)
         self.assertEqual(wall.get_attribute("aria-invalid"), "true")
@@ -216,7 +209,6 @@ class Page(unittest.TestCase):
         with huge.open("wb") as file:
             file.truncate(100 * 1024 * 1024 + 1)
         self.assertTrue(self.convert(huge).startswith("huge.csv：文件超过 100 MB"))
-        huge.unlink()
 
     @unittest.skipUnless(CHROMIUM, "WebKitGTK's driver can neither print nor emulate print media")
     def test_prints_one_page_without_the_screen_furniture(self):
