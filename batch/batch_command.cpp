@@ -8,7 +8,6 @@
 #include <ostream>
 #include <random>
 
-#include "csv.h"
 #include "table_conversion.h"
 
 namespace tongqiu::batch {
@@ -17,19 +16,22 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kUsage =
-    "用法：tongqiu-batch [-o 输出文件] [输入文件]\n"
+    "用法：tongqiu-batch [-o 输出文件] [--sheet 工作表] [输入文件]\n"
     "\n"
-    "为 CSV 表格中的每一根管子计算通球直径，结果与“通球计算”窗口显示的相同。\n"
-    "输入文件为“-”或省略时读标准输入；没有 -o 时写到标准输出。\n"
+    "为 CSV 表格或 Excel 工作簿（.xlsx）中的每一根管子计算通球直径，结果与“通球计算”窗口\n"
+    "显示的相同。输入文件为“-”或省略时读标准输入；没有 -o 时写到标准输出。\n"
     "表头须有“外径”（或 Dw）、“壁厚”（或 t）、“弯曲半径”（或 R）三列，位置不限，\n"
-    "可带单位，如“外径(mm)”。其他列原样保留。\n"
-    "输出为原表的每一行，后接 内径、R/Dw、表10、表10通球、表11、表11通球、表12、表12通球、\n"
-    "有拼接焊缝无弯头、有弯头无拼接焊缝、有弯头有拼接焊缝、说明 十二列。\n"
-    "输入可为 UTF-8 或 GB18030（GBK）编码，输出用与输入相同的编码。\n"
+    "可带单位，如“外径(mm)”；表头是前 20 行中第一个有这三列的行，其上的行原样保留。\n"
+    "其他列原样保留。输出为原表的每一行，后接 内径、R/Dw、表10、表10通球、表11、表11通球、\n"
+    "表12、表12通球、有拼接焊缝无弯头、有弯头无拼接焊缝、有弯头有拼接焊缝、说明 十二列。\n"
+    "CSV 可为 UTF-8 或 GB18030（GBK）编码，输出用与输入相同的编码。工作簿中的数字按单元格\n"
+    "显示的样子读取；计算第一个有表头的工作表。输出的格式按 -o 的扩展名（.csv 或 .xlsx），\n"
+    "否则与输入相同。\n"
     "\n"
-    "  -o 文件     写到此文件：先写临时文件，全部完成后再改名\n"
-    "  --help      显示此说明\n"
-    "  --version   显示版本\n"
+    "  -o 文件         写到此文件：先写临时文件，全部完成后再改名\n"
+    "  --sheet 工作表  计算工作簿中这个名字的工作表\n"
+    "  --help          显示此说明\n"
+    "  --version       显示版本\n"
     "\n"
     "退出码：0 每行都已计算；1 有行无法计算（原因见“说明”列）；\n"
     "        2 无法读取输入、缺少列或选项有误，此时不写出任何内容。\n";
@@ -37,6 +39,7 @@ constexpr std::string_view kUsage =
 struct Options {
     std::string input = "-";
     std::string output = "-";
+    std::string sheet;
 };
 
 // The options, or a message saying what is wrong with them; "" for --help and --version, whose
@@ -51,10 +54,12 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
             out << (arg == "--help" ? kUsage : "tongqiu-batch " TONGQIU_VERSION "\n");
             return std::nullopt;
         }
-        if (arg == "-o" && i + 1 < args.size()) {
-            options.output = args[++i];
+        if ((arg == "-o" || arg == "--sheet") && i + 1 < args.size()) {
+            (arg == "-o" ? options.output : options.sheet) = args[++i];
         } else if (arg == "-o") {
             problem = "-o 后面缺少输出文件名。";
+        } else if (arg == "--sheet") {
+            problem = "--sheet 后面缺少工作表名。";
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "未知选项“" + arg + "”。";
         } else if (haveInput) {
@@ -86,7 +91,7 @@ fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
-             std::ostream& standardOutput, std::ostream& err) {
+             std::ostream& standardOutput, std::ostream& err, bool outputIsTerminal) {
     std::string problem;
     const std::optional<Options> options = Parse(args, standardOutput, problem);
     if (!options) {
@@ -120,23 +125,26 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
         err << where << "：" << what << "\n";
         return kNothingWritten;
     };
+    table::TableOptions tableOptions;
+    if (toFile) tableOptions.outputFormat = table::FormatOfName(options->output);
+    tableOptions.sheet = options->sheet;
     std::size_t failedRows = 0;
-    std::optional<InputError> refused;
     try {
-        std::ofstream spool(temporary, std::ios::binary | std::ios::trunc);
-        const auto restart = [&] {
-            spool.close();
-            spool.open(temporary, std::ios::binary | std::ios::trunc);
-        };
-        if (spool) {
-            const auto summary =
-                ConvertTable(file.is_open() ? file : standardInput, spool, {}, restart);
-            if (summary) failedRows = summary->failedRows;
-            if (!summary) refused = summary.error();
+        const auto summary =
+            table::ConvertTable(file.is_open() ? file : standardInput, temporary, tableOptions);
+        if (!summary) {
+            const table::InputError& refused = summary.error();
+            return fail(refused.inOutput ? outputName : table::Where(name, refused.line),
+                        refused.message);
         }
-        spool.close();  // before the temporary file is removed: Windows removes no open file
-        if (refused) return fail(Where(name, refused->line), refused->message);
-        if (!spool) return fail(outputName, "无法写入。");
+        for (const std::string& format : summary->unknownFormats) {
+            err << name << "：数字格式“" << format << "”在此未知，按常规格式读取。\n";
+        }
+        const auto written = tableOptions.outputFormat.value_or(summary->format);
+        if (!toFile && written == table::TableFormat::Xlsx && outputIsTerminal) {
+            return fail(outputName, "工作簿不能写到终端：请用 -o 文件名.xlsx，或重定向到文件。");
+        }
+        failedRows = summary->failedRows;
         if (toFile) {
             fs::rename(temporary, target);
         } else {

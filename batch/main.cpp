@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
-    return tongqiu::batch::RunBatch(tongqiu::batch::PrepareCommandLine(argc, argv), std::cin,
-                                    std::cout, std::cerr);
+    using namespace tongqiu::batch;
+    return RunBatch(PrepareCommandLine(argc, argv), std::cin, std::cout, std::cerr,
+                    StandardOutputIsTerminal());
 }

@@ -9,4 +9,7 @@ namespace tongqiu::batch {
 // and returns the program's arguments (without its name) in UTF-8.
 std::vector<std::string> PrepareCommandLine(int argc, char* argv[]);
 
+// Whether standard output goes to a terminal, where a workbook's bytes do not belong.
+bool StandardOutputIsTerminal();
+
 }  // namespace tongqiu::batch

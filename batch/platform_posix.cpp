@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include "platform.h"
 
 namespace tongqiu::batch {
@@ -6,5 +8,7 @@ namespace tongqiu::batch {
 std::vector<std::string> PrepareCommandLine(int argc, char* argv[]) {
     return {argv + 1, argv + argc};
 }
+
+bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
 }  // namespace tongqiu::batch

@@ -31,3 +31,9 @@ std::vector<std::string> PrepareCommandLine(int /*argc*/, char* /*argv*/[]) {
 }
 
 }  // namespace tongqiu::batch
+
+namespace tongqiu::batch {
+
+bool StandardOutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+
+}  // namespace tongqiu::batch

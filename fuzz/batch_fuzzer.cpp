@@ -20,7 +20,7 @@ using namespace tongqiu;
 
 // Whether the row failed; a row that has all its cells must show exactly what Calculate gives.
 bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
-              const batch::InputColumns& columns) {
+              const table::InputColumns& columns) {
     Require(cells.size() >= width + 12, "a row has all the result columns");
     if (cells[width + 11].starts_with("缺少单元格")) return true;
     FieldSet fields;
@@ -40,16 +40,16 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
-    const auto summary = batch::ConvertTable(in, out);
+    const auto summary = table::ConvertTable(in, out);
     if (!summary) return 0;  // a table it refuses, with a message
     std::string written = out.str();
-    if (!written.starts_with(batch::kUtf8ByteOrderMark)) return 0;  // GB18030: it did not crash
+    if (!written.starts_with(table::kUtf8ByteOrderMark)) return 0;  // GB18030: it did not crash
     std::size_t width = 0;  // of the header; none until it is read
-    batch::InputColumns columns{};
+    table::InputColumns columns{};
     std::size_t failed = 0;
-    batch::CsvReader reader([&](const batch::CsvRecord& record) {
+    table::CsvReader reader([&](const table::TableRow& record) {
         if (width == 0) {  // rows above the header name no input column: they stay as they were
-            const auto found = batch::FindInputColumns(record.cells);
+            const auto found = table::FindInputColumns(record.cells);
             if (found) width = record.cells.size() - 12;
             if (found) columns = *found;
         } else if (!record.cells.empty()) {
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return std::nullopt;
     });
     const bool read =
-        !reader.Feed(std::string_view(written).substr(batch::kUtf8ByteOrderMark.size())) &&
+        !reader.Feed(std::string_view(written).substr(table::kUtf8ByteOrderMark.size())) &&
         !reader.Finish();
     Require(read, "the output reads back as CSV");
     Require(failed == summary->failedRows, "every failed row is counted");

@@ -54,7 +54,7 @@ protected:
 
 // A message as tongqiu-batch writes it: "FILE 第 N 行：…".
 std::string Located(const std::string& name, long line, const std::string& message) {
-    return batch::Where(name, line) + "：" + message;
+    return table::Where(name, line) + "：" + message;
 }
 
 // Converts the table in `file` (a Uint8Array) and always writes UTF-8, which every browser can save
@@ -69,7 +69,7 @@ val ConvertTableBytes(const val& file, const std::string& name) {
     std::istream in(&buffer);
     std::ostringstream out;
     const auto summary =
-        batch::ConvertTable(in, out, {std::nullopt, batch::Encoding::Utf8}, [&] { out.str(""); });
+        table::ConvertTable(in, out, {std::nullopt, table::Encoding::Utf8}, [&] { out.str(""); });
     val result = val::object();
     if (!summary) {
         result.set("error", Located(name, summary.error().line, summary.error().message));

@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "float_chars.h"
+#include "tongqiu/float_chars.h"
 #include "tongqiu/number_text.h"
 
 namespace tongqiu {

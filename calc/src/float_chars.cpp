@@ -1,4 +1,4 @@
-#include "float_chars.h"
+#include "tongqiu/float_chars.h"
 
 #include <version>
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "float_chars.h"
+#include "tongqiu/float_chars.h"
 #include "tongqiu/number_text.h"
 
 namespace tongqiu {
@@ -28,8 +28,11 @@ void Increment(std::string& digits) {
 }  // namespace
 
 std::string FormatFixed(double value, Pattern pattern) {
-    assert(std::isfinite(value));
-    const int places = pattern == Pattern::TwoPlaces ? 2 : 6;
+    return FormatPlaces(value, pattern == Pattern::TwoPlaces ? 2 : 6);
+}
+
+std::string FormatPlaces(double value, int places) {
+    assert(std::isfinite(value) && places >= 0);
 
     // The magnitude as d.dddddddddddddde[+-]x: 15 significant digits and a decimal exponent.
     char scientific[32];
@@ -61,8 +64,8 @@ std::string FormatFixed(double value, Pattern pattern) {
     std::string text;
     text.reserve(units.size() + 2);
     if (value < 0 && units.find_first_not_of('0') != std::string::npos) text.push_back('-');
-    text.append(units, first, point - first).push_back('.');
-    text.append(units, point);
+    text.append(units, first, point - first);
+    if (places > 0) text.append(1, '.').append(units, point);
     return text;
 }
 

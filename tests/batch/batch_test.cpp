@@ -16,14 +16,19 @@
 #include "text_encoding.h"
 #include "tongqiu/calculate.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 namespace {
 
 namespace fs = std::filesystem;
+using batch::RunBatch;
+
+std::string ReadFile(const fs::path& path) {
+    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
+}
 
 std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
     std::vector<std::vector<std::string>> rows;
-    CsvReader reader([&](const CsvRecord& record) {
+    CsvReader reader([&](const TableRow& record) {
         rows.push_back(record.cells);
         return std::nullopt;
     });
@@ -70,9 +75,7 @@ Outcome RunOn(const std::string& input, std::vector<std::string> args = {}) {
     std::ostringstream err;
     Outcome run{RunBatch(args, noInput, out, err), "(none)", err.str()};
     if (fs::exists(folder / "out.csv")) {
-        run.output =
-            (std::ostringstream() << std::ifstream(folder / "out.csv", std::ios::binary).rdbuf())
-                .str();
+        run.output = ReadFile(folder / "out.csv");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
         << "a temporary file was left behind";
@@ -219,16 +222,17 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     table += "38,4,76,\xB9\xFD\xC8\xC8\xC6\xF7\n";
 
     std::istringstream file(table);
-    std::ostringstream out;
-    const auto restart = [&] { out.str(""); };
-    const auto result = ConvertTable(file, out, {std::nullopt, Encoding::Utf8}, restart);
+    TableOptions options;
+    options.output = Encoding::Utf8;
+    const fs::path path = fs::temp_directory_path() / "late-gb18030.csv";
+    const auto result = ConvertTable(file, path, options);
     ASSERT_TRUE(result);
     const TableSummary& summary = *result;
     EXPECT_EQ(summary.rows, 7001U);
     EXPECT_EQ(summary.failedRows, 2U);
     EXPECT_EQ(summary.firstFailureLine, 3);
     EXPECT_EQ(summary.firstFailure, "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。");
-    const std::string converted = out.str();
+    const std::string converted = ReadFile(path);
     EXPECT_TRUE(
         converted.starts_with("\xEF\xBB\xBF"
                               "Dw,t,R,note,内径,"));
@@ -266,4 +270,4 @@ TEST(TextEncoding, ACharacterCutOffAtTheBlockEndStillReadsAsUtf8) {
 }
 
 }  // namespace
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

@@ -18,6 +18,8 @@ public:
     explicit operator bool() const { return has_value(); }
     const T& operator*() const { return *std::get_if<0>(&m_outcome); }
     const T* operator->() const { return std::get_if<0>(&m_outcome); }
+    T& operator*() { return *std::get_if<0>(&m_outcome); }
+    T* operator->() { return std::get_if<0>(&m_outcome); }
     [[nodiscard]] const E& error() const { return *std::get_if<1>(&m_outcome); }
 
 private:

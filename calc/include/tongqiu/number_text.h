@@ -23,4 +23,8 @@ CheckedValue FieldValue(std::string_view text);
 // digits, rounded half away from zero. Never shows "-0.00" and never uses an exponent.
 std::string FormatFixed(double value, Pattern pattern);
 
+// The same with any number of places, none without a point: what a spreadsheet shows for a
+// fixed-decimal number format ("0", "0.0", "0.00", ...).
+std::string FormatPlaces(double value, int places);
+
 }  // namespace tongqiu

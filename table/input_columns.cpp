@@ -6,7 +6,7 @@
 
 #include "tongqiu/failure_message.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 namespace {
 
 constexpr std::array<std::string_view, 3> kLatinNames{"Dw", "t", "R"};
@@ -60,4 +60,4 @@ Expected<InputColumns, InputError> FindInputColumns(const std::vector<std::strin
     return columns;
 }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

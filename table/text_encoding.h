@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 
 // The encodings a table may come in: UTF-8, or GB18030 (which includes GBK), what Excel on a
 // Chinese Windows writes for "CSV (逗号分隔)".
@@ -41,4 +41,4 @@ private:
     std::string m_pending;                         // text not yet converted
 };
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

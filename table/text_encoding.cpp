@@ -1,6 +1,6 @@
 #include "text_encoding.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 
 std::size_t Utf8WholeCharacters(std::string_view text) {
     // Back over up to three continuation bytes (10xxxxxx) to the lead byte of the last character.
@@ -22,4 +22,4 @@ Encoding DetectEncoding(std::string_view start) {
     return valid ? Encoding::Utf8 : Encoding::Gb18030;
 }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

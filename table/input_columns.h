@@ -9,7 +9,7 @@
 #include "tongqiu/calculate.h"
 #include "tongqiu/expected.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 
 // Where a table's header puts the outer diameter, the wall thickness and the bend radius, in the
 // order of kInputFields.
@@ -21,4 +21,4 @@ using InputColumns = std::array<std::size_t, 3>;
 // the heading that is missing or found twice.
 Expected<InputColumns, InputError> FindInputColumns(const std::vector<std::string>& header);
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

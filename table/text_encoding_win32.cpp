@@ -2,7 +2,7 @@
 
 #include "text_encoding_whole.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 namespace {
 
 // GB18030 is code page 54936. Where Windows lacks it (Wine does), GBK, code page 936, which is
@@ -33,4 +33,4 @@ bool ConvertWhole(std::string_view text, Encoding from, Encoding to, std::string
     return true;
 }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

@@ -6,7 +6,7 @@
 
 #include "text_encoding.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 namespace {
 
 const char* IconvName(Encoding encoding) {
@@ -46,4 +46,4 @@ bool Transcoder::Convert(std::string_view in, std::string& out) {
 
 bool Transcoder::Finish(std::string& /*out*/) { return m_pending.empty(); }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

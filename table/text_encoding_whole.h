@@ -5,7 +5,7 @@
 
 #include "text_encoding.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 
 // For converters that take a whole text at a time (the Windows API, the browser's TextDecoder):
 // appends the text converted to `out` and returns true, or returns false, appending nothing, when
@@ -15,4 +15,4 @@ bool ConvertWhole(std::string_view text, Encoding from, Encoding to, std::string
 // Whether the system can convert text from one encoding to the other.
 bool CanConvert(Encoding from, Encoding to);
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

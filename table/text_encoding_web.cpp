@@ -5,7 +5,7 @@
 
 #include "text_encoding_whole.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 namespace {
 
 // Decodes the bytes and keeps the text as UTF-8 until TakeDecoded; returns its length, or -1 when
@@ -40,4 +40,4 @@ bool ConvertWhole(std::string_view text, Encoding from, Encoding /*to*/, std::st
     return true;
 }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 
 std::optional<InputError> CsvReader::Feed(std::string_view text) {
     for (const char c : text) {
@@ -118,4 +118,4 @@ std::string Where(std::string_view file, long line) {
     return where;
 }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

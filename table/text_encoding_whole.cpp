@@ -5,7 +5,7 @@
 
 #include "text_encoding_whole.h"
 
-namespace tongqiu::batch {
+namespace tongqiu::table {
 namespace {
 
 // The length of the longest start of the text that surely ends between characters. In GB18030 no
@@ -50,4 +50,4 @@ bool Transcoder::Finish(std::string& out) {
     return whole;
 }
 
-}  // namespace tongqiu::batch
+}  // namespace tongqiu::table

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "table_writer.h"
+#include "text_encoding.h"
+
+namespace tongqiu::table {
+
+// Writes CSV in UTF-8 (starting with a byte-order mark, for Excel) or in GB18030. Each row ends as it
+// did when read.
+class CsvWriter : public TableWriter {
+public:
+    CsvWriter(std::ostream& out, Encoding encoding);
+
+    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override;
+    std::optional<InputError> Finish() override;
+
+private:
+    void AppendCells(const TableRow& row, std::size_t first, std::size_t last);
+
+    std::ostream& m_out;
+    Encoding m_encoding;
+    std::optional<Transcoder> m_encoder;
+    std::string m_line;
+    std::string m_encoded;
+};
+
+}  // namespace tongqiu::table

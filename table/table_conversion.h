@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "row.h"
+#include "table_writer.h"
+#include "text_encoding.h"
+#include "tongqiu/expected.h"
+
+namespace tongqiu::table {
+
+enum class TableFormat { Csv, Xlsx };
+
+// The format a file name asks for by its extension (".csv", ".xlsx", in any case), if any.
+std::optional<TableFormat> FormatOfName(std::string_view name);
+
+// What a conversion did: the rows it computed or refused (not the header, not empty rows), the
+// first refused row's line and message, and what it read.
+struct TableSummary {
+    std::size_t rows = 0;
+    std::size_t failedRows = 0;
+    long firstFailureLine = 0;
+    std::string firstFailure;
+    TableFormat format = TableFormat::Csv;     // the input's
+    std::string sheet;                         // a workbook's sheet that was computed
+    std::vector<std::string> unknownFormats;   // number formats read as General
+};
+
+struct TableOptions {
+    std::optional<Encoding> input;         // CSV: decided from the first block when not given
+    std::optional<Encoding> output;        // CSV: the input's when not given
+    std::optional<TableFormat> outputFormat;  // the input's when not given
+    std::string sheet;  // a workbook's sheet by name; "" for the first that has the header
+};
+
+// What the output is to be: its format, the name of a workbook's sheet, CSV's encoding.
+struct OutputSpec {
+    TableFormat format = TableFormat::Csv;
+    std::string sheet;
+    Encoding encoding = Encoding::Utf8;
+};
+
+// Makes the writer for the output; it is asked again, once the first one has finished, when a
+// table is read again from its start.
+using WriterFactory = std::function<std::unique_ptr<TableWriter>(const OutputSpec& spec)>;
+
+// Reads a table of tubes from `in`, CSV or an .xlsx workbook (known by its content), and writes
+// every row with its cells as they were, then the twelve result columns (内径 ... 有弯头有拼接焊缝,
+// 说明). The header is the first of the first 20 rows that names the three input columns; rows
+// above it are kept as they are and not computed. Returns what it did, or an InputError when the
+// input cannot be read, lacks a column, or the output cannot be written.
+//
+// A CSV whose first block is plain ASCII may hold GB18030 further down (a remark typed later). An
+// input that can be read again from its start is then read again whole as GB18030; otherwise, or
+// when Chinese UTF-8 came before, the table is refused at the line that is not UTF-8.
+Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFactory& output,
+                                                const TableOptions& options = {});
+
+// The same, written to a file at `path` (created or emptied).
+Expected<TableSummary, InputError> ConvertTable(std::istream& in,
+                                                const std::filesystem::path& path,
+                                                const TableOptions& options = {});
+
+}  // namespace tongqiu::table

@@ -1,0 +1,340 @@
+#include "xlsx_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <utility>
+
+#include "shown_number.h"
+#include "tongqiu/float_chars.h"
+#include "xml_parser.h"
+
+namespace tongqiu::table {
+namespace {
+
+constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
+constexpr std::string_view kRelationsPart = "xl/_rels/workbook.xml.rels";
+constexpr long kMaxRows = 1'048'576;     // Excel's
+constexpr std::size_t kMaxColumns = 16'384;  // A to XFD
+constexpr std::size_t kMaxText = std::size_t{1} << 20;
+
+// A whole number from an attribute; `fallback` when there is none or it is no number.
+long Number(std::string_view text, long fallback) {
+    long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size() ? value : fallback;
+}
+
+// Text collected from <t> elements, leaving out phonetic guides (<rPh>), for a shared string and
+// for a cell's own rich text alike.
+class RichText {
+public:
+    void Start(std::string_view name) {
+        if (name == "rPh") ++m_phonetic;
+        m_inText = name == "t" && m_phonetic == 0;
+    }
+    void End(std::string_view name) {
+        if (name == "rPh") --m_phonetic;
+        if (name == "t") m_inText = false;
+    }
+    bool Take(std::string_view text) {
+        if (!m_inText) return true;
+        m_text.append(text);
+        return m_text.size() <= kMaxText;
+    }
+    std::string m_text;
+
+private:
+    int m_phonetic = 0;
+    bool m_inText = false;
+};
+
+class WorkbookHandler : public XmlHandler {
+public:
+    void Start(std::string_view name, const char** attributes) override {
+        if (name == "sheet") {
+            sheets.emplace_back(Attribute(attributes, "name"), Attribute(attributes, "id"));
+        }
+    }
+    void End(std::string_view /*name*/) override {}
+    std::vector<std::pair<std::string, std::string>> sheets;  // name, relation
+};
+
+class RelationsHandler : public XmlHandler {
+public:
+    void Start(std::string_view name, const char** attributes) override {
+        if (name != "Relationship") return;
+        std::string_view target = Attribute(attributes, "Target");
+        std::string part = target.starts_with('/') ? std::string(target.substr(1))
+                                                   : "xl/" + std::string(target);
+        const std::string_view type = Attribute(attributes, "Type");
+        if (type.ends_with("/sharedStrings")) sharedStrings = part;
+        if (type.ends_with("/styles")) styles = part;
+        targets.emplace(Attribute(attributes, "Id"), std::move(part));
+    }
+    void End(std::string_view /*name*/) override {}
+    std::map<std::string, std::string, std::less<>> targets;
+    std::string sharedStrings = "xl/sharedStrings.xml";
+    std::string styles = "xl/styles.xml";
+};
+
+class StylesHandler : public XmlHandler {
+public:
+    void Start(std::string_view name, const char** attributes) override {
+        if (name == "numFmt") {
+            codes.insert_or_assign(Number(Attribute(attributes, "numFmtId"), 0),
+                                   std::string(Attribute(attributes, "formatCode")));
+        } else if (name == "cellXfs") {
+            m_inCellStyles = true;
+        } else if (name == "xf" && m_inCellStyles) {
+            styleFormats.push_back(static_cast<int>(Number(Attribute(attributes, "numFmtId"), 0)));
+        }
+    }
+    void End(std::string_view name) override {
+        if (name == "cellXfs") m_inCellStyles = false;
+    }
+    std::map<long, std::string> codes;
+    std::vector<int> styleFormats;
+
+private:
+    bool m_inCellStyles = false;
+};
+
+class SharedStringsHandler : public XmlHandler {
+public:
+    explicit SharedStringsHandler(std::vector<std::string>& strings) : m_strings(strings) {}
+    void Start(std::string_view name, const char** /*attributes*/) override {
+        if (name == "si") m_text.m_text.clear();
+        m_text.Start(name);
+    }
+    void End(std::string_view name) override {
+        m_text.End(name);
+        if (name == "si") m_strings.push_back(m_text.m_text);
+    }
+    void Text(std::string_view text) override {
+        if (!m_text.Take(text)) error = InputError{0, "文本超过 1 MB。"};
+    }
+
+private:
+    std::vector<std::string>& m_strings;
+    RichText m_text;
+};
+
+// The column of a cell reference ("B7" is 1), or `fallback` without letters.
+std::size_t Column(std::string_view reference, std::size_t fallback) {
+    std::size_t column = 0;
+    std::size_t letters = 0;
+    for (; letters < reference.size() && letters < 4; ++letters) {
+        const char c = reference[letters];
+        if (c < 'A' || c > 'Z') break;
+        column = column * 26 + static_cast<std::size_t>(c - 'A' + 1);
+    }
+    return letters == 0 ? fallback : column - 1;
+}
+
+std::string FormatName(const NumberFormat& format) {
+    return format.code.empty() ? "内置格式 " + std::to_string(format.id) : format.code;
+}
+
+class SheetHandler : public XmlHandler {
+public:
+    SheetHandler(const RowSink& sink, const std::vector<std::string>& sharedStrings,
+                 const std::vector<NumberFormat>& styleFormats, std::set<std::string>& unknown)
+        : m_sink(sink),
+          m_sharedStrings(sharedStrings),
+          m_styleFormats(styleFormats),
+          m_unknown(unknown) {
+        m_row.ending = "\r\n";  // for CSV, as Excel writes it
+    }
+
+    void Start(std::string_view name, const char** attributes) override {
+        if (name == "row") {
+            StartRow(Number(Attribute(attributes, "r"), m_row.line + 1));
+        } else if (name == "c") {
+            m_column = Column(Attribute(attributes, "r"), m_row.cells.size());
+            m_type = Attribute(attributes, "t");
+            const long style = Number(Attribute(attributes, "s"), 0);
+            m_format = style > 0 && static_cast<std::size_t>(style) < m_styleFormats.size()
+                           ? &m_styleFormats[static_cast<std::size_t>(style)]
+                           : nullptr;
+            m_value.clear();
+            m_text.m_text.clear();
+            if (m_column >= kMaxColumns) error = InputError{m_row.line, "列数超过 16384。"};
+        } else if (name == "v") {
+            m_inValue = true;
+        } else {
+            m_text.Start(name);
+        }
+    }
+
+    void End(std::string_view name) override {
+        if (name == "v") {
+            m_inValue = false;
+        } else if (name == "c") {
+            EndCell();
+        } else if (name == "row") {
+            EndRow();
+        } else {
+            m_text.End(name);
+        }
+    }
+
+    void Text(std::string_view text) override {
+        if (m_inValue) {
+            m_value.append(text);
+            if (m_value.size() > kMaxText) error = InputError{m_row.line, "单元格超过 1 MB。"};
+        } else if (!m_text.Take(text)) {
+            error = InputError{m_row.line, "单元格超过 1 MB。"};
+        }
+    }
+
+private:
+    void StartRow(long line) {
+        if (line <= m_row.line || line > kMaxRows) {
+            error = InputError{m_row.line + 1, "行号有误。"};
+            return;
+        }
+        m_row.cells.clear();
+        m_row.values.clear();
+        while (!error && ++m_row.line < line) error = m_sink(m_row);  // rows the sheet skips
+    }
+
+    void EndCell() {
+        std::string text;
+        CellValue value;
+        if (m_type == "s") {
+            const auto index = static_cast<std::size_t>(Number(m_value, -1));
+            if (index >= m_sharedStrings.size()) {
+                error = InputError{m_row.line, "共享字符串编号有误。"};
+                return;
+            }
+            text = m_sharedStrings[index];
+        } else if (m_type == "inlineStr") {
+            text = std::move(m_text.m_text);
+        } else if (m_type == "b") {
+            text = m_value == "1" ? "TRUE" : "FALSE";
+        } else if (m_type.empty() || m_type == "n") {
+            double number = 0;
+            const char* end = m_value.data() + m_value.size();
+            const bool negative = m_value.starts_with('-');
+            const auto read = ReadDouble(m_value.data() + (negative ? 1 : 0), end, number);
+            if (read.ec == std::errc{} && read.ptr == end) {
+                value = {CellValue::Kind::Number, negative ? -number : number, m_format};
+                bool known = true;
+                text = ShownNumber(value.number, m_format, known);
+                if (!known) m_unknown.insert(FormatName(*m_format));
+            } else {
+                text = m_value;
+            }
+        } else {  // "str" (a formula's text), "e" (an error such as #N/A), "d" (an ISO date)
+            text = m_value;
+        }
+        if (m_row.cells.size() <= m_column) {
+            m_row.cells.resize(m_column + 1);
+            m_row.values.resize(m_column + 1);
+        }
+        m_row.cells[m_column] = std::move(text);
+        m_row.values[m_column] = value;
+    }
+
+    void EndRow() {
+        if (std::all_of(m_row.cells.begin(), m_row.cells.end(),
+                        [](const std::string& cell) { return cell.empty(); })) {
+            m_row.cells.clear();  // only formatting: an empty row
+            m_row.values.clear();
+        }
+        error = m_sink(m_row);
+        m_row.cells.clear();
+        m_row.values.clear();
+    }
+
+    const RowSink& m_sink;
+    const std::vector<std::string>& m_sharedStrings;
+    const std::vector<NumberFormat>& m_styleFormats;
+    std::set<std::string>& m_unknown;
+    TableRow m_row;
+    std::size_t m_column = 0;
+    std::string m_type;
+    const NumberFormat* m_format = nullptr;
+    std::string m_value;
+    bool m_inValue = false;
+    RichText m_text;
+};
+
+}  // namespace
+
+bool IsZip(std::string_view start) { return start.starts_with("PK\x03\x04"); }
+
+bool IsCompoundFile(std::string_view start) {
+    return start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+}
+
+InputError RefuseCompoundFile(std::istream& in) {
+    // A workbook with a password keeps its encrypted ZIP in a stream named "EncryptedPackage".
+    static const std::string kName = [] {
+        std::string name;
+        for (const char c : std::string_view("EncryptedPackage")) name.append({c, '\0'});
+        return name;
+    }();
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    constexpr int kPieces = 64;
+    std::string text(kPiece + kName.size(), '\0');
+    in.clear();
+    in.seekg(0);
+    std::size_t kept = 0;
+    for (int i = 0; i < kPieces && in; ++i) {
+        in.read(text.data() + kept, static_cast<std::streamsize>(kPiece));
+        const std::string_view read(text.data(), kept + static_cast<std::size_t>(in.gcount()));
+        if (read.find(kName) != std::string_view::npos) {
+            return {0, "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。"};
+        }
+        kept = std::min(read.size(), kName.size());
+        std::copy(read.end() - static_cast<std::ptrdiff_t>(kept), read.end(), text.begin());
+    }
+    return {0, "旧版 Excel 文件（.xls）：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV。"};
+}
+
+Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
+    auto archive = ZipArchive::Open(in);
+    if (!archive) return InputError{0, archive.error()};
+    if (!archive->Has(kWorkbookPart)) {
+        return InputError{0, "不是 Excel 工作簿（.xlsx）：ZIP 中没有 xl/workbook.xml。"};
+    }
+    WorkbookReader reader(std::move(*archive));
+    WorkbookHandler workbook;
+    RelationsHandler relations;
+    if (auto error = ParseXml(reader.m_archive, kWorkbookPart, workbook)) return *error;
+    if (auto error = ParseXml(reader.m_archive, kRelationsPart, relations)) return *error;
+    for (auto& [name, relation] : workbook.sheets) {
+        const auto target = relations.targets.find(relation);
+        if (target == relations.targets.end() || !reader.m_archive.Has(target->second)) {
+            return InputError{0, "工作表“" + name + "”缺失：工作簿已损坏。"};
+        }
+        reader.m_sheetNames.push_back(std::move(name));
+        reader.m_sheetParts.push_back(target->second);
+    }
+
+    StylesHandler styles;
+    if (reader.m_archive.Has(relations.styles)) {
+        if (auto error = ParseXml(reader.m_archive, relations.styles, styles)) return *error;
+    }
+    reader.m_styleFormats = std::make_unique<std::vector<NumberFormat>>();
+    for (const int id : styles.styleFormats) {
+        const auto code = styles.codes.find(id);
+        reader.m_styleFormats->push_back({id, code == styles.codes.end() ? "" : code->second});
+    }
+    SharedStringsHandler strings(reader.m_sharedStrings);
+    if (reader.m_archive.Has(relations.sharedStrings)) {
+        if (auto error = ParseXml(reader.m_archive, relations.sharedStrings, strings)) {
+            return *error;
+        }
+    }
+    return reader;
+}
+
+std::optional<InputError> WorkbookReader::ReadSheet(std::size_t sheet, const RowSink& sink) {
+    SheetHandler handler(sink, m_sharedStrings, *m_styleFormats, m_unknown);
+    return ParseXml(m_archive, m_sheetParts.at(sheet), handler);
+}
+
+}  // namespace tongqiu::table

@@ -1,0 +1,175 @@
+#include "xlsx_writer.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <array>
+
+#include "tongqiu/float_chars.h"
+
+namespace tongqiu::table {
+namespace {
+
+constexpr std::size_t kSignificantDigits = 15;
+constexpr std::size_t kRatio = 1;  // R/Dw, the one result with six places
+const CellValue kText{};
+
+// The number a CSV cell holds when it is a plain decimal ("38", "-4.50"; not "007", "1e3" or
+// "３８"), and its places, so that it shows as it did.
+std::optional<std::pair<double, int>> PlainDecimal(std::string_view text) {
+    const std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
+    const auto point = digits.find('.');
+    const std::string_view whole = digits.substr(0, point);
+    const std::string_view places =
+        point == std::string_view::npos ? std::string_view{} : digits.substr(point + 1);
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (whole.empty() || (whole.size() > 1 && whole[0] == '0') ||
+        (point != std::string_view::npos && places.empty()) ||
+        whole.size() + places.size() > kSignificantDigits ||
+        !std::all_of(whole.begin(), whole.end(), isDigit) ||
+        !std::all_of(places.begin(), places.end(), isDigit)) {
+        return std::nullopt;
+    }
+    double value = 0;
+    ReadDouble(digits.data(), digits.data() + digits.size(), value);
+    return std::pair{text.starts_with('-') ? -value : value, static_cast<int>(places.size())};
+}
+
+// A heading's width in characters, a Chinese character counting as two.
+double Width(std::string_view heading) {
+    double width = 2;
+    for (const char c : heading) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) width += 1;
+        if (byte >= 0xE0) width += 2;  // the lead byte of a three-byte character
+    }
+    return std::max(width, 10.0);
+}
+
+InputError Failed(long line, lxw_error error) {
+    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
+        return {line, "工作表最多 1048576 行、16384 列，结果放不下。请写成 CSV。", true};
+    }
+    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
+        return {line, "单元格超过 32767 个字符，工作簿中放不下。请写成 CSV。", true};
+    }
+    return {line, std::string("无法写入工作簿：") + lxw_strerror(error) + "。", true};
+}
+
+}  // namespace
+
+XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& sheetName) {
+    // Its temporary files go beside the output, where writing is allowed (Windows would put them
+    // at the root of the system drive).
+    std::string folder = path.parent_path().empty() ? "." : path.parent_path().string();
+    lxw_workbook_options options{LXW_TRUE, folder.data(), LXW_FALSE};
+    m_workbook = workbook_new_opt(path.string().c_str(), &options);
+    if (m_workbook == nullptr) return;
+    m_sheet = workbook_add_worksheet(m_workbook, sheetName.c_str());
+    if (m_sheet == nullptr) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
+    m_bold = workbook_add_format(m_workbook);
+    format_set_bold(m_bold);
+    m_formats.emplace("0.00", Format(0, "0.00"));
+    m_formats.emplace("0.000000", Format(0, "0.000000"));
+}
+
+XlsxWriter::~XlsxWriter() {
+    if (m_workbook != nullptr) (void)Finish();
+}
+
+lxw_format* XlsxWriter::Format(int id, const std::string& code) {
+    if (id == 0 && (code.empty() || code == "General")) return nullptr;
+    const std::string key = code.empty() || id < 164 ? "#" + std::to_string(id) : code;
+    auto [found, added] = m_formats.try_emplace(key, nullptr);
+    if (added) {
+        found->second = workbook_add_format(m_workbook);
+        if (code.empty() || (id > 0 && id < 164)) {
+            format_set_num_format_index(found->second, static_cast<std::uint8_t>(id));
+        } else {
+            format_set_num_format(found->second, code.c_str());
+        }
+    }
+    return found->second;
+}
+
+std::optional<InputError> XlsxWriter::Cell(std::size_t column, std::string_view text,
+                                           const CellValue* value, lxw_format* style) {
+    const auto col = static_cast<lxw_col_t>(std::min<std::size_t>(column, LXW_COL_MAX));
+    lxw_error error = LXW_NO_ERROR;
+    if (value != nullptr && value->kind == CellValue::Kind::Number) {
+        const NumberFormat* format = value->format;
+        error = worksheet_write_number(
+            m_sheet, m_row, col, value->number,
+            style != nullptr || format == nullptr ? style : Format(format->id, format->code));
+    } else if (text.empty()) {
+        return std::nullopt;
+    } else if (const auto plain = value == nullptr ? PlainDecimal(text) : std::nullopt) {
+        const std::string code = plain->second == 0 ? "" : "0." + std::string(plain->second, '0');
+        error = worksheet_write_number(m_sheet, m_row, col, plain->first,
+                                       style != nullptr ? style : Format(0, code));
+    } else {
+        error = worksheet_write_string(m_sheet, m_row, col, std::string(text).c_str(), style);
+    }
+    if (error != LXW_NO_ERROR) return Failed(m_line, error);
+    return std::nullopt;
+}
+
+std::optional<InputError> XlsxWriter::Result(std::size_t column, std::size_t index,
+                                             std::string_view text) {
+    double number = 0;
+    const bool isNumber = index + 1 < kResultColumns && !text.empty() &&
+                          ReadDouble(text.data(), text.data() + text.size(), number).ec ==
+                              std::errc{};
+    if (!isNumber) return Cell(column, text, &kText, nullptr);
+    const auto error = worksheet_write_number(
+        m_sheet, m_row, static_cast<lxw_col_t>(column), number,
+        m_formats.at(index == kRatio ? "0.000000" : "0.00"));
+    if (error != LXW_NO_ERROR) return Failed(m_line, error);
+    return std::nullopt;
+}
+
+std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResults* results) {
+    if (m_sheet == nullptr) return InputError{0, "无法写入。", true};
+    m_line = row.line;
+    lxw_format* style = results != nullptr && results->heading ? m_bold : nullptr;
+    const std::size_t own = results == nullptr ? row.cells.size()
+                                               : std::min(row.cells.size(), results->column);
+    const auto cell = [&](std::size_t i, std::size_t column) {
+        return Cell(column, row.cells[i], row.values.empty() ? nullptr : &row.values[i], style);
+    };
+    for (std::size_t i = 0; i < own; ++i) {
+        if (auto error = cell(i, i)) return error;
+    }
+    if (results != nullptr) {
+        for (std::size_t i = 0; i < kResultColumns; ++i) {
+            const std::size_t column = results->column + i;
+            auto error = results->heading
+                             ? Cell(column, results->texts[i], &kText, m_bold)
+                             : Result(column, i, results->texts[i]);
+            if (error) return error;
+        }
+        for (std::size_t i = results->column; i < row.cells.size(); ++i) {
+            if (auto error = cell(i, i + kResultColumns)) return error;
+        }
+        if (results->heading && !m_widthsSet) {
+            m_widthsSet = true;
+            for (std::size_t i = 0; i < kResultColumns; ++i) {
+                const auto column = static_cast<lxw_col_t>(results->column + i);
+                worksheet_set_column(m_sheet, column, column, Width(results->texts[i]), nullptr);
+            }
+            worksheet_freeze_panes(m_sheet, m_row + 1, 0);
+        }
+    }
+    ++m_row;
+    return std::nullopt;
+}
+
+std::optional<InputError> XlsxWriter::Finish() {
+    if (m_workbook == nullptr) return InputError{0, "无法写入。", true};
+    const lxw_error error = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    if (error != LXW_NO_ERROR) return Failed(0, error);
+    return std::nullopt;
+}
+
+}  // namespace tongqiu::table

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "table_writer.h"
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace tongqiu::table {
+
+// Writes one sheet of an .xlsx workbook with libxlsxwriter, row by row (its constant-memory mode:
+// memory does not grow with the rows). A workbook's cells keep their kind and number format; a CSV
+// cell that is a plain decimal number becomes a number that shows as it did. The results are
+// numbers formatted 0.00 (R/Dw 0.000000), so that a spreadsheet shows the window's texts; the
+// header is bold and stays in view, the result columns as wide as their headings.
+class XlsxWriter : public TableWriter {
+public:
+    XlsxWriter(const std::filesystem::path& path, const std::string& sheetName);
+    ~XlsxWriter() override;
+
+    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override;
+    std::optional<InputError> Finish() override;
+
+private:
+    std::optional<InputError> Cell(std::size_t column, std::string_view text,
+                                   const CellValue* value, lxw_format* style);
+    std::optional<InputError> Result(std::size_t column, std::size_t index, std::string_view text);
+    lxw_format* Format(int id, const std::string& code);
+
+    lxw_workbook* m_workbook = nullptr;
+    lxw_worksheet* m_sheet = nullptr;
+    lxw_format* m_bold = nullptr;
+    std::map<std::string, lxw_format*> m_formats;
+    std::uint32_t m_row = 0;
+    long m_line = 0;  // the row being written, as read
+    bool m_widthsSet = false;
+};
+
+}  // namespace tongqiu::table

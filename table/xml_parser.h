@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "row.h"
+#include "zip_archive.h"
+
+namespace tongqiu::table {
+
+// What is told of an XML part as it is read: elements by their local names (without a
+// namespace), and the text between them in pieces. Setting `error` stops the reading.
+class XmlHandler {
+public:
+    virtual ~XmlHandler() = default;
+    XmlHandler() = default;
+    XmlHandler(const XmlHandler&) = delete;
+    XmlHandler& operator=(const XmlHandler&) = delete;
+
+    virtual void Start(std::string_view name, const char** attributes) = 0;
+    virtual void End(std::string_view name) = 0;
+    virtual void Text(std::string_view /*text*/) {}
+
+    std::optional<InputError> error;
+};
+
+// An attribute's value by its local name, "" when the element has none.
+std::string_view Attribute(const char** attributes, std::string_view name);
+
+// Reads a part of `archive` with expat, streaming. Fails with the part's name and the line when
+// it is not well-formed XML or declares a DTD (which no workbook needs), or with the handler's own
+// error.
+std::optional<InputError> ParseXml(ZipArchive& archive, std::string_view part,
+                                   XmlHandler& handler);
+
+}  // namespace tongqiu::table

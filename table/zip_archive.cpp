@@ -1,0 +1,157 @@
+#include "zip_archive.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace tongqiu::table {
+namespace {
+
+constexpr std::uint32_t kEndSignature = 0x06054b50;
+constexpr std::uint32_t kEntrySignature = 0x02014b50;
+constexpr std::uint32_t kLocalSignature = 0x04034b50;
+constexpr std::size_t kEndSize = 22;
+constexpr std::size_t kMaxComment = 0xFFFF;
+constexpr std::size_t kEntrySize = 46;
+constexpr std::size_t kLocalSize = 30;
+constexpr std::size_t kPiece = std::size_t{1} << 16;
+constexpr std::uint16_t kEncrypted = 1;
+constexpr std::uint16_t kStored = 0;
+constexpr std::uint16_t kDeflated = 8;
+
+std::uint32_t Little(const char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        value = (value << 8U) | static_cast<unsigned char>(bytes[i]);
+    }
+    return value;
+}
+
+bool ReadAt(std::istream& in, std::uint64_t offset, char* out, std::size_t size) {
+    in.clear();
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(out, static_cast<std::streamsize>(size));
+    return in.gcount() == static_cast<std::streamsize>(size);
+}
+
+const std::string kDamaged = "ZIP 文件已损坏或不完整。";
+
+}  // namespace
+
+Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
+    in.clear();
+    in.seekg(0, std::ios::end);
+    const auto end = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+    const std::uint64_t tail = std::min<std::uint64_t>(end, kEndSize + kMaxComment);
+    std::vector<char> bytes(tail);
+    if (tail < kEndSize || !ReadAt(in, end - tail, bytes.data(), tail)) return kDamaged;
+    // The end record is the last one whose signature is found, searched from the end.
+    std::size_t at = tail - kEndSize + 1;
+    do {
+        --at;
+    } while (at > 0 && Little(&bytes[at], 4) != kEndSignature);
+    if (Little(&bytes[at], 4) != kEndSignature) return kDamaged;
+    const std::uint32_t count = Little(&bytes[at + 10], 2);
+    const std::uint64_t directorySize = Little(&bytes[at + 12], 4);
+    const std::uint64_t directoryOffset = Little(&bytes[at + 16], 4);
+    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFF) return std::string("ZIP64 格式的文件太大，无法读取。");
+    if (directoryOffset + directorySize > end) return kDamaged;
+
+    ZipArchive archive(in);
+    std::vector<char> directory(directorySize);
+    if (!ReadAt(in, directoryOffset, directory.data(), directory.size())) return kDamaged;
+    std::size_t position = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (position + kEntrySize > directory.size()) return kDamaged;
+        const char* entry = &directory[position];
+        if (Little(entry, 4) != kEntrySignature) return kDamaged;
+        const std::size_t nameSize = Little(entry + 28, 2);
+        const std::size_t skipped = Little(entry + 30, 2) + Little(entry + 32, 2);
+        if (position + kEntrySize + nameSize > directory.size()) return kDamaged;
+        Part part{static_cast<std::uint16_t>(Little(entry + 8, 2)),
+                  static_cast<std::uint16_t>(Little(entry + 10, 2)),
+                  Little(entry + 16, 4),
+                  Little(entry + 20, 4),
+                  Little(entry + 24, 4),
+                  Little(entry + 42, 4)};
+        archive.m_parts.insert_or_assign(std::string(entry + kEntrySize, nameSize), part);
+        position += kEntrySize + nameSize + skipped;
+    }
+    return archive;
+}
+
+std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSink& sink) {
+    const auto found = m_parts.find(name);
+    if (found == m_parts.end()) return InputError{0, "缺少 " + std::string(name) + "。"};
+    const Part& part = found->second;
+    const auto damaged = [&] { return InputError{0, std::string(name) + "：" + kDamaged}; };
+    if ((part.flags & kEncrypted) != 0) {
+        return InputError{0, "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。"};
+    }
+    if (part.method != kStored && part.method != kDeflated) {
+        return InputError{0, std::string(name) + "：不支持的压缩方式。"};
+    }
+    std::array<char, kLocalSize> local{};
+    if (!ReadAt(*m_in, part.headerOffset, local.data(), local.size()) ||
+        Little(local.data(), 4) != kLocalSignature) {
+        return damaged();
+    }
+    m_in->seekg(Little(&local[26], 2) + Little(&local[28], 2), std::ios::cur);
+
+    z_stream stream{};
+    if (part.method == kDeflated && inflateInit2(&stream, -MAX_WBITS) != Z_OK) return damaged();
+    const auto end = [&] {
+        if (part.method == kDeflated) inflateEnd(&stream);
+    };
+    std::vector<char> packed(kPiece);
+    std::vector<char> text(kPiece);
+    std::uint64_t left = part.packedSize;
+    std::uint64_t size = 0;
+    uLong crc = crc32(0, nullptr, 0);
+    int status = Z_OK;
+    while (left > 0 && status != Z_STREAM_END) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kPiece));
+        m_in->read(packed.data(), static_cast<std::streamsize>(want));
+        if (m_in->gcount() != static_cast<std::streamsize>(want)) break;
+        left -= want;
+        std::optional<InputError> error;
+        const auto hand = [&](const char* piece, std::size_t count) {
+            size += count;
+            if (size > kMaxPartSize) {
+                error = InputError{0, std::string(name) + "：解压后过大，可能是恶意文件。"};
+            } else if (count > 0) {
+                crc = crc32(crc, reinterpret_cast<const Bytef*>(piece), static_cast<uInt>(count));
+                error = sink(std::string_view(piece, count));
+            }
+        };
+        if (part.method == kStored) {
+            hand(packed.data(), want);
+        } else {
+            stream.next_in = reinterpret_cast<Bytef*>(packed.data());
+            stream.avail_in = static_cast<uInt>(want);
+            // A full output buffer may leave more to come; one with room means all was taken.
+            do {
+                stream.next_out = reinterpret_cast<Bytef*>(text.data());
+                stream.avail_out = static_cast<uInt>(text.size());
+                status = inflate(&stream, Z_NO_FLUSH);
+                if (status == Z_BUF_ERROR) status = Z_OK;  // nothing to do until more comes
+                if (status != Z_OK && status != Z_STREAM_END) break;
+                hand(text.data(), text.size() - stream.avail_out);
+            } while (!error && status == Z_OK && stream.avail_out == 0);
+        }
+        if (error) {
+            end();
+            return error;
+        }
+        if (status != Z_OK && status != Z_STREAM_END) break;
+    }
+    end();
+    const bool complete = part.method == kStored ? left == 0 : status == Z_STREAM_END;
+    if (!complete || size != part.size || crc != part.crc) return damaged();
+    return std::nullopt;
+}
+
+}  // namespace tongqiu::table
