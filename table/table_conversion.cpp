@@ -195,6 +195,9 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
     return Finished(reader.Finish(), conversion, *writer);
 }
 
+// What stops the reading of a sheet once its top has been seen.
+const InputError kEnoughRead{-1, ""};
+
 // The index of the sheet to compute: the one named, or the first whose header is found.
 Expected<std::size_t, InputError> ChooseSheet(WorkbookReader& workbook, const std::string& name) {
     const auto& names = workbook.SheetNames();
@@ -212,10 +215,10 @@ Expected<std::size_t, InputError> ChooseSheet(WorkbookReader& workbook, const st
         const auto error = workbook.ReadSheet(sheet, [&](const TableRow& row) -> std::optional<InputError> {
             if (row.cells.empty()) return std::nullopt;
             found = FindInputColumns(row.cells).has_value();
-            if (found || ++rows == kHeaderSearchRows) return InputError{};  // enough read
+            if (found || ++rows == kHeaderSearchRows) return kEnoughRead;
             return std::nullopt;
         });
-        if (error && !error->message.empty()) return *error;
+        if (error && error->line != kEnoughRead.line) return *error;
         if (found) return sheet;
     }
     if (names.size() == 1) return 0;  // its first row says what is missing

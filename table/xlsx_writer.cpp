@@ -78,12 +78,14 @@ XlsxWriter::~XlsxWriter() {
 }
 
 lxw_format* XlsxWriter::Format(int id, const std::string& code) {
-    if (id == 0 && (code.empty() || code == "General")) return nullptr;
-    const std::string key = code.empty() || id < 164 ? "#" + std::to_string(id) : code;
+    // The formats that spreadsheets know by number are written by number.
+    const bool builtIn = id > 0 && id < 164;
+    if (!builtIn && (code.empty() || code == "General")) return nullptr;
+    const std::string key = builtIn ? "#" + std::to_string(id) : code;
     auto [found, added] = m_formats.try_emplace(key, nullptr);
     if (added) {
         found->second = workbook_add_format(m_workbook);
-        if (code.empty() || (id > 0 && id < 164)) {
+        if (builtIn) {
             format_set_num_format_index(found->second, static_cast<std::uint8_t>(id));
         } else {
             format_set_num_format(found->second, code.c_str());
