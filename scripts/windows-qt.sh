@@ -12,22 +12,13 @@ if [[ -f $prefix/.complete ]]; then
     exit 0
 fi
 
-"$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix dpkg-dev qt6-base-dev-tools >&2
-
-# Source packages need a deb-src entry for the suites the machine already uses.
-if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-    sudo=()
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    sed -e 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-        "${sudo[@]}" tee /etc/apt/sources.list.d/tongqiu-deb-src.sources >/dev/null
-    "${sudo[@]}" apt-get update -qq >&2
-fi
+"$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix qt6-base-dev-tools >&2
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tongqiu-qt.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-apt-get source -qq "qt6-base=$host_version" >&2
+"$here/scripts/debian-source.sh" "qt6-base=$host_version"
 source=$(find . -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
 
 started=$SECONDS

@@ -13,7 +13,8 @@ screenshot=${1:-}
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xdotool xclip \
     icoutils unzip imagemagick >/dev/null
 TONGQIU_WINDOWS_QT=$(scripts/windows-qt.sh)
-export TONGQIU_WINDOWS_QT WINEDEBUG=-all
+TONGQIU_TABLE_LIBS=$(scripts/table-libs.sh windows)
+export TONGQIU_WINDOWS_QT TONGQIU_TABLE_LIBS WINEDEBUG=-all
 scratch=$(mktemp -d)
 export WINEPREFIX=$scratch/wine-tests
 

@@ -56,14 +56,20 @@ InputError Failed(long line, lxw_error error) {
     return {line, std::string("无法写入工作簿：") + lxw_strerror(error) + "。", true};
 }
 
+// libxlsxwriter takes file names in UTF-8, on Windows too.
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 }  // namespace
 
 XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& sheetName) {
     // Its temporary files go beside the output, where writing is allowed (Windows would put them
     // at the root of the system drive).
-    std::string folder = path.parent_path().empty() ? "." : path.parent_path().string();
+    std::string folder = path.parent_path().empty() ? "." : Utf8(path.parent_path());
     lxw_workbook_options options{LXW_TRUE, folder.data(), LXW_FALSE};
-    m_workbook = workbook_new_opt(path.string().c_str(), &options);
+    m_workbook = workbook_new_opt(Utf8(path).c_str(), &options);
     if (m_workbook == nullptr) return;
     m_sheet = workbook_add_worksheet(m_workbook, sheetName.c_str());
     if (m_sheet == nullptr) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
@@ -81,7 +87,8 @@ lxw_format* XlsxWriter::Format(int id, const std::string& code) {
     // The formats that spreadsheets know by number are written by number.
     const bool builtIn = id > 0 && id < 164;
     if (!builtIn && (code.empty() || code == "General")) return nullptr;
-    const std::string key = builtIn ? "#" + std::to_string(id) : code;
+    std::string key = builtIn ? std::string("#") : code;
+    if (builtIn) key += std::to_string(id);
     auto [found, added] = m_formats.try_emplace(key, nullptr);
     if (added) {
         found->second = workbook_add_format(m_workbook);

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the libraries the table conversion needs for a system that Debian has no packages of them
+# for, once, from Debian's own source packages: expat and libxlsxwriter for Windows (zlib comes
+# from libz-mingw-w64-dev), and zlib, expat and libxlsxwriter for the page (Emscripten).
+# Usage: scripts/table-libs.sh windows|web   Prints the folder they are installed in:
+# ~/.cache/tongqiu/table-libs-<system>; a finished build is reused.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+system=$1
+prefix=$HOME/.cache/tongqiu/table-libs-$system
+if [[ -f $prefix/.complete ]]; then
+    echo "$prefix"
+    exit 0
+fi
+
+if [[ $system == windows ]]; then
+    "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build >&2
+    configure=(cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake")
+    flags="-O2"
+    zlib=(-DZLIB_ROOT=/usr/x86_64-w64-mingw32)
+else
+    "$here/scripts/install-deps.sh" emscripten cmake ninja-build >&2
+    configure=(emcmake cmake -G Ninja)
+    # No file system is needed for randomness: expat's hash salt is only a defence against
+    # crafted files that collide its hash tables, which the parts' size cap bounds too.
+    flags="-O2 -DXML_POOR_ENTROPY"
+    zlib=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tongqiu-libs.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+"$here/scripts/debian-source.sh" zlib expat libxlsxwriter
+started=$SECONDS
+mkdir -p "$prefix/include" "$prefix/lib"
+
+if [[ $system == web ]]; then
+    (cd zlib-*/ && emcc $flags -c adler32.c crc32.c deflate.c inflate.c inftrees.c inffast.c \
+        trees.c zutil.c && emar rcs "$prefix/lib/libz.a" ./*.o && cp zlib.h zconf.h "$prefix/include/")
+fi
+
+# The Debian patches test "#if XML_DTD == 1", which the CMake build defines empty.
+sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' expat-*/expat/expat_config.h.cmake
+"${configure[@]}" -S expat-*/expat -B expat-build -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$prefix" -DEXPAT_SHARED_LIBS=OFF \
+    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
+    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF -DEXPAT_DEV_URANDOM=OFF >&2
+cmake --build expat-build >&2
+cmake --install expat-build >&2
+
+# Numbers written without the C library's locale (the third-party dtoa).
+"${configure[@]}" -S libxlsxwriter-*/ -B xlsxwriter-build -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
+    -DUSE_DTOA_LIBRARY=ON "${zlib[@]}" >&2
+cmake --build xlsxwriter-build >&2
+cmake --install xlsxwriter-build >&2
+
+echo "Table libraries for $system built in $((SECONDS - started)) s" >&2
+touch "$prefix/.complete"
+echo "$prefix"
