@@ -29,6 +29,9 @@ constexpr std::array<FieldName, kResultColumns - 1> kResultFields{
 
 constexpr std::size_t kBlock = std::size_t{1} << 16;
 
+// Progress is told after every this many rows.
+constexpr std::size_t kProgressRows = 5000;
+
 // The header is looked for in this many rows at the top of a table.
 constexpr int kHeaderSearchRows = 20;
 
@@ -40,8 +43,9 @@ class Conversion {
 public:
     // In a workbook, cells missing at the end of a row are empty ones; in CSV, a short row is
     // refused, since a lost separator would shift the cells after it.
-    Conversion(TableWriter& writer, bool missingCellsAreEmpty)
-        : m_writer(writer), m_missingCellsAreEmpty(missingCellsAreEmpty) {}
+    Conversion(TableWriter& writer, bool missingCellsAreEmpty,
+               const std::function<void(std::size_t)>& progress)
+        : m_writer(writer), m_missingCellsAreEmpty(missingCellsAreEmpty), m_progress(progress) {}
 
     std::optional<InputError> Take(const TableRow& row) {
         if (row.cells.empty()) return m_writer.Write(row, nullptr);  // an empty row stays empty
@@ -100,7 +104,7 @@ private:
                                                      : std::string_view();
         }
         m_results.texts.back() = explanation;
-        ++m_summary.rows;
+        if (++m_summary.rows % kProgressRows == 0 && m_progress) m_progress(m_summary.rows);
         if (!explanation.empty() && m_summary.failedRows++ == 0) {
             m_summary.firstFailureLine = row.line;
             m_summary.firstFailure = explanation;
@@ -110,6 +114,7 @@ private:
 
     TableWriter& m_writer;
     bool m_missingCellsAreEmpty;
+    const std::function<void(std::size_t)>& m_progress;
     std::optional<InputColumns> m_columns;  // known once the header is read
     int m_rowsAboveHeader = 0;
     std::optional<InputError> m_firstNonHeader;
@@ -144,7 +149,7 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
 
     const auto writer = output({options.outputFormat.value_or(TableFormat::Csv), kCsvSheetName,
                                 options.output.value_or(encoding)});
-    Conversion conversion(*writer, false);
+    Conversion conversion(*writer, false, options.progress);
     CsvReader reader([&](const TableRow& row) { return conversion.Take(row); });
     // UTF-8 goes through the converter too, which checks every block, not only the first.
     Transcoder decoder(encoding, Encoding::Utf8);
@@ -235,7 +240,7 @@ Expected<TableSummary, InputError> ConvertWorkbook(std::istream& in, const Write
     const std::string& name = workbook->SheetNames()[*sheet];
     const auto writer = output({options.outputFormat.value_or(TableFormat::Xlsx), name,
                                 options.output.value_or(Encoding::Utf8)});
-    Conversion conversion(*writer, true);
+    Conversion conversion(*writer, true, options.progress);
     const auto error =
         workbook->ReadSheet(*sheet, [&](const TableRow& row) { return conversion.Take(row); });
     auto summary = Finished(error, conversion, *writer);

@@ -39,6 +39,7 @@ struct TableOptions {
     std::optional<Encoding> output;        // CSV: the input's when not given
     std::optional<TableFormat> outputFormat;  // the input's when not given
     std::string sheet;  // a workbook's sheet by name; "" for the first that has the header
+    std::function<void(std::size_t rows)> progress;  // told now and then of the rows done
 };
 
 // What the output is to be: its format, the name of a workbook's sheet, CSV's encoding.

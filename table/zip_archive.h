@@ -18,8 +18,8 @@ namespace tongqiu::table {
 class ZipArchive {
 public:
     // No part may inflate past this, whatever sizes it declares: a ZIP bomb stops here, and
-    // reading time stays bounded. Ten times a sheet of Excel's 1,048,576 rows of short cells.
-    static constexpr std::uint64_t kMaxPartSize = std::uint64_t{2} << 30;
+    // reading time stays bounded. A gigabyte: ten times the largest tube list expected (100,000 rows).
+    static constexpr std::uint64_t kMaxPartSize = std::uint64_t{1} << 30;
 
     // The archive's directory, or why it is no readable ZIP (in words for the user).
     static Expected<ZipArchive, std::string> Open(std::istream& in);

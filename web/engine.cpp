@@ -4,11 +4,12 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <sstream>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <streambuf>
 #include <string>
 
-#include "csv.h"
 #include "table_conversion.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
@@ -39,15 +40,22 @@ val CalculateFields(const val& texts) {
     return result;
 }
 
-// The file's bytes as a stream that can start again from its beginning, as a file can.
+// The file's bytes as a stream that can seek, as a file can.
 class BytesBuffer : public std::streambuf {
 public:
     BytesBuffer(char* data, std::size_t size) { setg(data, data, data + size); }
 
 protected:
+    pos_type seekoff(off_type offset, std::ios_base::seekdir way,
+                     std::ios_base::openmode which) override {
+        const off_type base = way == std::ios_base::beg   ? 0
+                              : way == std::ios_base::cur ? gptr() - eback()
+                                                          : egptr() - eback();
+        return seekpos(pos_type(base + offset), which);
+    }
     pos_type seekpos(pos_type position, std::ios_base::openmode /*which*/) override {
-        if (position != pos_type(0)) return pos_type(off_type(-1));
-        setg(eback(), eback(), egptr());
+        if (position < 0 || position > egptr() - eback()) return pos_type(off_type(-1));
+        setg(eback(), eback() + off_type(position), egptr());
         return position;
     }
 };
@@ -57,21 +65,33 @@ std::string Located(const std::string& name, long line, const std::string& messa
     return table::Where(name, line) + "：" + message;
 }
 
-// Converts the table in `file` (a Uint8Array) and always writes UTF-8, which every browser can save
-// and Excel opens. Returns { rows, failedRows, firstFailure, output } with the output as a
-// Uint8Array of its own, or { error } with tongqiu-batch's message. The module is built without
-// exception handling, so memory running out aborts it; the worker says so.
-val ConvertTableBytes(const val& file, const std::string& name) {
+const char* FormatName(table::TableFormat format) {
+    return format == table::TableFormat::Xlsx ? "xlsx" : "csv";
+}
+
+// Converts the table in `file` (a Uint8Array) into `format` ("csv", "xlsx", or "" for the
+// input's); CSV is always written in UTF-8, which every browser can save and Excel opens.
+// `progress` is called with the rows done so far. Returns { rows, failedRows, firstFailure,
+// format, sheet, unknownFormats, output } with the output as a Uint8Array of its own, or
+// { error } with tongqiu-batch's message. The module is built without exception handling, so
+// memory running out aborts it; the worker says so.
+val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
+                      const val& progress) {
     std::string bytes(file["length"].as<std::size_t>(), '\0');
     val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
         .call<void>("set", file);
     BytesBuffer buffer(bytes.data(), bytes.size());
     std::istream in(&buffer);
-    std::ostringstream out;
-    const auto summary =
-        table::ConvertTable(in, out, {std::nullopt, table::Encoding::Utf8}, [&] { out.str(""); });
+    table::TableOptions options;
+    options.output = table::Encoding::Utf8;
+    if (!format.empty()) options.outputFormat = table::FormatOfName("." + format);
+    options.progress = [&](std::size_t rows) { progress(rows); };
+    // The workbook writer works through files: the module's own, in memory.
+    const std::filesystem::path path = "/tongqiu-output";
+    const auto summary = table::ConvertTable(in, path, options);
     val result = val::object();
     if (!summary) {
+        std::filesystem::remove(path);
         result.set("error", Located(name, summary.error().line, summary.error().message));
         return result;
     }
@@ -80,7 +100,17 @@ val ConvertTableBytes(const val& file, const std::string& name) {
     if (summary->failedRows > 0) {
         result.set("firstFailure", Located(name, summary->firstFailureLine, summary->firstFailure));
     }
-    const std::string output = out.str();
+    result.set("format", std::string(FormatName(options.outputFormat.value_or(summary->format))));
+    result.set("sheet", summary->sheet);
+    val unknown = val::array();
+    for (const std::string& code : summary->unknownFormats) unknown.call<void>("push", code);
+    result.set("unknownFormats", unknown);
+    std::string output;
+    {
+        std::ifstream written(path, std::ios::binary);
+        output.assign(std::istreambuf_iterator<char>(written), {});
+    }
+    std::filesystem::remove(path);
     const auto* data = reinterpret_cast<const unsigned char*>(output.data());
     result.set(
         "output",

@@ -10,6 +10,9 @@
   const inputs = fields.filter((field) => !field.readOnly);
   const status = $('table-status');
   const download = $('download');
+  const downloadWorkbook = $('download-xlsx');
+  const kTypes = { csv: 'text/csv;charset=utf-8', xlsx: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet' };
+  const kProgressAfterMs = 1000;
 
   const chooser = $('file');
   const startup = window.tongqiuStartup;
@@ -21,7 +24,7 @@
   const engineUrl = URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' }));
   source.remove();
   let worker = null;
-  let pendingTable = null;  // the name of the table being converted
+  let pendingTable = null;  // the table being converted: its file and when it started
 
   // The engine is ready exactly while 计算 is enabled.
   const ready = () => !calculate.disabled;
@@ -39,7 +42,7 @@
     }
     setReady(false);
     if (pendingTable !== null) {
-      status.textContent = `${pendingTable}：计算中断，可能是内存不足。请把表分成几个较小的文件再试，或用 tongqiu-batch。`;
+      status.textContent = `${pendingTable.file.name}：计算中断，可能是内存不足。请把表分成几个较小的文件再试，或用 tongqiu-batch。`;
       pendingTable = null;
     }
     startWorker();
@@ -61,9 +64,13 @@
       }
       if (data.kind === 'failed') workerDied(started);
       if (data.kind === 'calculated') showCalculated(data.result);
-      if (data.kind === 'converted') {
+      if (data.kind === 'progress') showProgress(data.rows);
+      // A table's result, unless another table has been chosen since.
+      if (data.kind === 'converted' && pendingTable && data.id === pendingTable.id) {
+        const { file } = pendingTable;
         pendingTable = null;
-        showConverted(data.name, data.result);
+        if (data.format) offer(downloadWorkbook, data.result, stemOf(file.name));
+        else showConverted(file, data.result);
       }
     };
     started.onerror = (event) => {
@@ -100,18 +107,36 @@
     if (message) showFailure(message, field);
   }
 
-  function showConverted(name, result) {
-    if (download.href) URL.revokeObjectURL(download.href);
-    download.removeAttribute('href');
+  function offer(link, result, stem) {
+    if (link.href) URL.revokeObjectURL(link.href);
+    link.removeAttribute('href');
+    link.hidden = !result.output;
+    if (!result.output) return;
+    link.href = URL.createObjectURL(new Blob([result.output], { type: kTypes[result.format] }));
+    link.download = `${stem}-通球.${result.format}`;
+  }
+
+  const stemOf = (name) => name.replace(/\.(csv|xlsx)$/i, '');
+
+  function showConverted(file, result) {
+    offer(download, {}, '');
+    offer(downloadWorkbook, {}, '');
     if (result.error) {
       status.textContent = `无法计算：${result.error}`;
       return;
     }
+    const where = result.sheet ? `${file.name}（工作表“${result.sheet}”）` : file.name;
     const failed = result.failedRows ? `，${result.failedRows} 行无法计算，第一处：${result.firstFailure}` : '，全部算出';
-    status.textContent = `${name}：共 ${result.rows} 行${failed}。`;
-    download.href = URL.createObjectURL(new Blob([result.output], { type: 'text/csv;charset=utf-8' }));
-    download.download = `${name.replace(/\.csv$/i, '')}-通球.csv`;
-    download.hidden = false;
+    const unknown = result.unknownFormats.length ? `数字格式${result.unknownFormats.map((code) => `“${code}”`).join('、')}在此未知，按常规格式读取。` : '';
+    status.textContent = `${where}：共 ${result.rows} 行${failed}。${unknown}`;
+    offer(download, result, stemOf(file.name));
+    // A CSV's results as a workbook too, made while the CSV is already there to take.
+    if (result.format === 'csv') startConversion(file, 'xlsx');
+  }
+
+  function showProgress(rows) {
+    if (!pendingTable || pendingTable.format || Date.now() - pendingTable.started < kProgressAfterMs) return;
+    status.textContent = `${pendingTable.file.name}：正在计算……已算 ${rows} 行`;
   }
 
   form.addEventListener('submit', (event) => {
@@ -122,17 +147,26 @@
     worker.postMessage({ kind: 'calculate', fields: texts });
   });
 
-  async function convert(file) {
+  // `format` "" gives the input's own format.
+  let conversions = 0;
+  async function startConversion(file, format) {
+    const id = ++conversions;
+    const buffer = await file.arrayBuffer();
+    if (id !== conversions) return;
+    pendingTable = { file, format, id, started: Date.now() };
+    worker.postMessage({ kind: 'table', name: file.name, format, id, buffer }, [buffer]);
+  }
+
+  function convert(file) {
     if (!file) return;
     download.hidden = true;
+    downloadWorkbook.hidden = true;
     if (file.size > kMaxFileBytes) {
       status.textContent = `${file.name}：文件超过 100 MB，本页不计算。请分成几个文件，或用 tongqiu-batch。`;
       return;
     }
     status.textContent = `${file.name}：正在计算……`;
-    const buffer = await file.arrayBuffer();
-    pendingTable = file.name;
-    worker.postMessage({ kind: 'table', name: file.name, buffer }, [buffer]);
+    startConversion(file, '');
   }
 
   chooser.addEventListener('change', (event) => convert(event.target.files[0]));

@@ -11,8 +11,10 @@ onmessage = async ({ data }) => {
     if (data.kind === 'calculate') {
       postMessage({ kind: 'calculated', result: module.calculate(data.fields) });
     } else {
-      const result = module.convertTable(new Uint8Array(data.buffer), data.name);
-      postMessage({ kind: 'converted', name: data.name, result }, result.output ? [result.output.buffer] : []);
+      const progress = (rows) => postMessage({ kind: 'progress', rows });
+      const result = module.convertTable(new Uint8Array(data.buffer), data.name, data.format, progress);
+      const transfer = result.output ? [result.output.buffer] : [];
+      postMessage({ kind: 'converted', id: data.id, format: data.format, result }, transfer);
     }
   } catch (error) {
     failed();

@@ -43,7 +43,7 @@ async function main(browser) {
   const gb18030 = path.join(fs.mkdtempSync(path.join(require('os').tmpdir(), 'tongqiu-')), 'gb18030.csv');
   fs.writeFileSync(gb18030, execFileSync('iconv', ['-f', 'UTF-8', '-t', 'GB18030', example]));
   for (const file of [example, gb18030]) {
-    await (await named(tab, '选择 CSV 文件')).uploadFile(file);
+    await (await named(tab, '选择 CSV 或 Excel 文件')).uploadFile(file);
     await tab.waitForFunction((name) => document.querySelector('[role=status]').textContent.startsWith(`${name}：共`),
       {}, path.basename(file));
     downloads.push(await (await named(tab, '下载结果')).evaluate(async (link) =>

@@ -139,7 +139,7 @@ class Page(unittest.TestCase):
                 self.assertRegex(self.wait_for(lambda: alert.text, seconds=10),
                                  "^此浏览器无法运行本页的计算。请用新版 Chrome.*tongqiu.exe")
                 self.assertFalse(self.named("计算").is_enabled())
-                self.assertFalse(self.named("选择 CSV 文件").is_enabled())
+                self.assertFalse(self.named("选择 CSV 或 Excel 文件").is_enabled())
 
     def test_a_table_whose_worker_dies_says_so_and_the_page_goes_on(self):
         self.open(self.changed_page(engine_start=(
@@ -174,7 +174,7 @@ class Page(unittest.TestCase):
                                                      "'[aria-invalid]').length"), 1)
 
     def convert(self, path):
-        self.named("选择 CSV 文件").send_keys(str(path))
+        self.named("选择 CSV 或 Excel 文件").send_keys(str(path))
         status = self.browser.find_element("css selector", "[role=status]")
         self.wait_for(lambda: "正在" not in status.text and status.text)
         return status.text
