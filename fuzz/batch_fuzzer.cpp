@@ -8,6 +8,7 @@
 #include <string>
 
 #include "csv.h"
+#include "csv_writer.h"
 #include "input_columns.h"
 #include "require.h"
 #include "table_conversion.h"
@@ -40,7 +41,10 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
-    const auto summary = table::ConvertTable(in, out);
+    const auto summary = table::ConvertTable(in, [&](const table::OutputSpec& spec) {
+        out.str("");  // read again from the start
+        return std::make_unique<table::CsvWriter>(out, spec.encoding);
+    });
     if (!summary) return 0;  // a table it refuses, with a message
     std::string written = out.str();
     if (!written.starts_with(table::kUtf8ByteOrderMark)) return 0;  // GB18030: it did not crash

@@ -11,8 +11,10 @@ cmake --preset fuzz
 cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-mkdir "$scratch/calculate" "$scratch/batch"
+mkdir "$scratch/calculate" "$scratch/batch" "$scratch/workbook"
 build/fuzz/fuzz/calculate_fuzzer -max_total_time="$seconds" -dict=fuzz/calculate.dict \
     -print_final_stats=1 "$scratch/calculate" fuzz/corpus
 build/fuzz/fuzz/batch_fuzzer -max_total_time="$seconds" -dict=fuzz/batch.dict \
     -print_final_stats=1 "$scratch/batch" fuzz/batch-corpus
+build/fuzz/fuzz/workbook_fuzzer -max_total_time="$seconds" -dict=fuzz/workbook.dict \
+    -rss_limit_mb=2048 -print_final_stats=1 "$scratch/workbook" fuzz/workbook-corpus

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev libfontconfig-dev libx11-dev
-    fonts-noto-cjk pandoc help2man "$@")
+    fonts-noto-cjk pandoc help2man zlib1g-dev libexpat1-dev libxlsxwriter-dev
+    libreoffice-calc-nogui python3-openpyxl "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -11,6 +11,7 @@ namespace tongqiu::table {
 namespace {
 
 constexpr int kSignificantDigits = 15;
+constexpr int kSmallestPlain = -9;  // the exponent of the smallest number General shows plain
 
 // A fixed-decimal format: its places, and whether thousands are grouped ("#,##0.00").
 struct Fixed {
@@ -46,7 +47,8 @@ std::optional<Fixed> ReadFixed(std::string_view code) {
     return fixed;
 }
 
-// Up to 15 significant digits, trailing zeros dropped; an exponent ("1E+20") beyond them.
+// Up to 15 significant digits, trailing zeros dropped; an exponent as LibreOffice writes one
+// ("1.5E+016", "1.25E-10") for magnitudes beyond them or below 1E-09.
 std::string General(double value) {
     if (value == 0) return "0";
     char scientific[32];
@@ -59,12 +61,13 @@ std::string General(double value) {
     digits.erase(digits.find_last_not_of('0') + 1);
     std::string shown = value < 0 ? "-" : "";
     const auto count = static_cast<int>(digits.size());
-    if (exponent >= kSignificantDigits || exponent < -5) {
+    if (exponent >= kSignificantDigits || exponent < kSmallestPlain) {
         shown.append(1, digits[0]);
         if (count > 1) shown.append(1, '.').append(digits, 1);
-        shown.append(exponent < 0 ? "E-" : "E+");
-        const int magnitude = std::abs(exponent);
-        return shown.append(magnitude < 10 ? "0" : "").append(std::to_string(magnitude));
+        std::string magnitude = std::to_string(std::abs(exponent));
+        const std::size_t width = exponent < 0 ? 2 : 3;
+        magnitude.insert(0, width - std::min(width, magnitude.size()), '0');
+        return shown.append(exponent < 0 ? "E-" : "E+").append(magnitude);
     }
     if (exponent < 0) {
         return shown.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);

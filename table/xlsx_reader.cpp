@@ -172,7 +172,7 @@ public:
             m_inValue = false;
         } else if (name == "c") {
             EndCell();
-        } else if (name == "row") {
+        } else if (name == "row" && m_inRow) {
             EndRow();
         } else {
             m_text.End(name);
@@ -190,10 +190,11 @@ public:
 
 private:
     void StartRow(long line) {
-        if (line <= m_row.line || line > kMaxRows) {
+        if (m_inRow || line <= m_row.line || line > kMaxRows) {
             error = InputError{m_row.line + 1, "行号有误。"};
             return;
         }
+        m_inRow = true;
         m_row.cells.clear();
         m_row.values.clear();
         while (!error && ++m_row.line < line) error = m_sink(m_row);  // rows the sheet skips
@@ -246,6 +247,7 @@ private:
         error = m_sink(m_row);
         m_row.cells.clear();
         m_row.values.clear();
+        m_inRow = false;
     }
 
     const RowSink& m_sink;
@@ -258,6 +260,7 @@ private:
     const NumberFormat* m_format = nullptr;
     std::string m_value;
     bool m_inValue = false;
+    bool m_inRow = false;
     RichText m_text;
 };
 

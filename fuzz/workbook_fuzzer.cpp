@@ -1,0 +1,32 @@
+// Feeds arbitrary bytes to the workbook reader (ZIP, inflating, XML, shared strings, number
+// formats). It must end either with every sheet read or with an error in words, and hand on rows
+// in order, each with as many values as texts.
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "require.h"
+#include "xlsx_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tongqiu::table;
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    auto workbook = WorkbookReader::Open(in);
+    if (!workbook) {
+        Require(!workbook.error().message.empty(), "a refusal says why");
+        return 0;
+    }
+    for (std::size_t sheet = 0; sheet < workbook->SheetNames().size(); ++sheet) {
+        long line = 0;
+        const auto error = workbook->ReadSheet(sheet, [&](const TableRow& row) {
+            Require(row.line == line + 1, "rows come in order, none left out");
+            Require(row.values.size() == row.cells.size(), "every cell has its value");
+            line = row.line;
+            return std::nullopt;
+        });
+        Require(!error || !error->message.empty(), "a refusal says why");
+    }
+    return 0;
+}
