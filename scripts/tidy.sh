@@ -8,5 +8,5 @@ scripts/install-deps.sh clang-tidy clang-format
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 cmake --preset ci >/dev/null
 cmake --build --preset ci  # the generated Qt sources must exist
-files=$(git ls-files 'calc/*.cpp' 'ui/*.cpp' 'batch/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
+files=$(git ls-files 'calc/*.cpp' 'ui/*.cpp' 'table/*.cpp' 'batch/*.cpp' 'tests/*.cpp' 'bench/*.cpp')
 run-clang-tidy -p build/ci -quiet -j "$(nproc)" $files

@@ -9,8 +9,8 @@
 
 namespace tongqiu::table {
 
-// Writes CSV in UTF-8 (starting with a byte-order mark, for Excel) or in GB18030. Each row ends as it
-// did when read.
+// Writes CSV in UTF-8 (starting with a byte-order mark, for Excel) or in GB18030. Each row ends as
+// it did when read.
 class CsvWriter : public TableWriter {
 public:
     CsvWriter(std::ostream& out, Encoding encoding);

@@ -22,13 +22,20 @@ struct Fixed {
 // The formats every spreadsheet knows by their number alone, without a code in the workbook.
 std::string_view BuiltInCode(int id) {
     switch (id) {
-        case 0: return "General";
-        case 1: return "0";
-        case 2: return "0.00";
-        case 3: return "#,##0";
-        case 4: return "#,##0.00";
-        case 49: return "@";
-        default: return {};
+        case 0:
+            return "General";
+        case 1:
+            return "0";
+        case 2:
+            return "0.00";
+        case 3:
+            return "#,##0";
+        case 4:
+            return "#,##0.00";
+        case 49:
+            return "@";
+        default:
+            return {};
     }
 }
 
@@ -70,7 +77,9 @@ std::string General(double value) {
         return shown.append(exponent < 0 ? "E-" : "E+").append(magnitude);
     }
     if (exponent < 0) {
-        return shown.append("0.").append(static_cast<std::size_t>(-exponent - 1), '0').append(digits);
+        return shown.append("0.")
+            .append(static_cast<std::size_t>(-exponent - 1), '0')
+            .append(digits);
     }
     const auto whole = static_cast<std::size_t>(exponent + 1);
     if (digits.size() <= whole) return shown.append(digits).append(whole - digits.size(), '0');

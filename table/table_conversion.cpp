@@ -21,9 +21,18 @@ namespace {
 using enum FieldName;
 
 // The result columns: their headings, and the fields whose texts fill them; 说明 comes last.
-constexpr std::array<std::string_view, kResultColumns> kResultHeadings{
-    "内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "表12", "表12通球",
-    "有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝", "说明"};
+constexpr std::array<std::string_view, kResultColumns> kResultHeadings{"内径",
+                                                                       "R/Dw",
+                                                                       "表10",
+                                                                       "表10通球",
+                                                                       "表11",
+                                                                       "表11通球",
+                                                                       "表12",
+                                                                       "表12通球",
+                                                                       "有拼接焊缝无弯头",
+                                                                       "有弯头无拼接焊缝",
+                                                                       "有弯头有拼接焊缝",
+                                                                       "说明"};
 constexpr std::array<FieldName, kResultColumns - 1> kResultFields{
     Text11, Text7, Text8, Text13, Text9, Text14, Text10, Text15, Text4, Text5, Text6};
 
@@ -100,8 +109,9 @@ private:
             }
         }
         for (std::size_t i = 0; i < kResultFields.size(); ++i) {
-            m_results.texts[i] = explanation.empty() ? std::string_view(m_fields.Get(kResultFields[i]))
-                                                     : std::string_view();
+            m_results.texts[i] = explanation.empty()
+                                     ? std::string_view(m_fields.Get(kResultFields[i]))
+                                     : std::string_view();
         }
         m_results.texts.back() = explanation;
         if (++m_summary.rows % kProgressRows == 0 && m_progress) m_progress(m_summary.rows);
@@ -183,9 +193,10 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
         } else {
             in.clear();
             if (!in.seekg(0)) {
-                error = InputError{reader.Line(),
-                                   "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
-                                   "请以文件名给出输入。"};
+                error =
+                    InputError{reader.Line(),
+                               "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
+                               "请以文件名给出输入。"};
             }
         }
         if (error) return Finished(error, conversion, *writer);
@@ -210,19 +221,21 @@ Expected<std::size_t, InputError> ChooseSheet(WorkbookReader& workbook, const st
         const auto found = std::find(names.begin(), names.end(), name);
         if (found != names.end()) return static_cast<std::size_t>(found - names.begin());
         std::string known;
-        for (const auto& sheet : names) known.append(known.empty() ? "“" : "、“").append(sheet).append("”");
+        for (const auto& sheet : names)
+            known.append(known.empty() ? "“" : "、“").append(sheet).append("”");
         return InputError{0, "没有名为“" + name + "”的工作表；工作簿中有 " + known + "。"};
     }
     if (names.empty()) return InputError{0, "工作簿中没有工作表。"};
     for (std::size_t sheet = 0; sheet < names.size(); ++sheet) {
         bool found = false;
         int rows = 0;
-        const auto error = workbook.ReadSheet(sheet, [&](const TableRow& row) -> std::optional<InputError> {
-            if (row.cells.empty()) return std::nullopt;
-            found = FindInputColumns(row.cells).has_value();
-            if (found || ++rows == kHeaderSearchRows) return kEnoughRead;
-            return std::nullopt;
-        });
+        const auto error =
+            workbook.ReadSheet(sheet, [&](const TableRow& row) -> std::optional<InputError> {
+                if (row.cells.empty()) return std::nullopt;
+                found = FindInputColumns(row.cells).has_value();
+                if (found || ++rows == kHeaderSearchRows) return kEnoughRead;
+                return std::nullopt;
+            });
         if (error && error->line != kEnoughRead.line) return *error;
         if (found) return sheet;
     }
@@ -299,13 +312,13 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFa
     return ConvertWorkbook(whole, output, options);
 }
 
-Expected<TableSummary, InputError> ConvertTable(std::istream& in,
-                                                const std::filesystem::path& path,
+Expected<TableSummary, InputError> ConvertTable(std::istream& in, const std::filesystem::path& path,
                                                 const TableOptions& options) {
     return ConvertTable(
         in,
         [&](const OutputSpec& spec) -> std::unique_ptr<TableWriter> {
-            if (spec.format == TableFormat::Xlsx) return std::make_unique<XlsxWriter>(path, spec.sheet);
+            if (spec.format == TableFormat::Xlsx)
+                return std::make_unique<XlsxWriter>(path, spec.sheet);
             return std::make_unique<CsvFile>(path, spec.encoding);
         },
         options);

@@ -29,14 +29,14 @@ struct TableSummary {
     std::size_t failedRows = 0;
     long firstFailureLine = 0;
     std::string firstFailure;
-    TableFormat format = TableFormat::Csv;     // the input's
-    std::string sheet;                         // a workbook's sheet that was computed
-    std::vector<std::string> unknownFormats;   // number formats read as General
+    TableFormat format = TableFormat::Csv;    // the input's
+    std::string sheet;                        // a workbook's sheet that was computed
+    std::vector<std::string> unknownFormats;  // number formats read as General
 };
 
 struct TableOptions {
-    std::optional<Encoding> input;         // CSV: decided from the first block when not given
-    std::optional<Encoding> output;        // CSV: the input's when not given
+    std::optional<Encoding> input;            // CSV: decided from the first block when not given
+    std::optional<Encoding> output;           // CSV: the input's when not given
     std::optional<TableFormat> outputFormat;  // the input's when not given
     std::string sheet;  // a workbook's sheet by name; "" for the first that has the header
     std::function<void(std::size_t rows)> progress;  // told now and then of the rows done
@@ -66,8 +66,7 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFa
                                                 const TableOptions& options = {});
 
 // The same, written to a file at `path` (created or emptied).
-Expected<TableSummary, InputError> ConvertTable(std::istream& in,
-                                                const std::filesystem::path& path,
+Expected<TableSummary, InputError> ConvertTable(std::istream& in, const std::filesystem::path& path,
                                                 const TableOptions& options = {});
 
 }  // namespace tongqiu::table

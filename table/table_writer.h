@@ -16,7 +16,7 @@ inline constexpr std::size_t kResultColumns = 12;
 struct RowResults {
     std::size_t column = 0;  // where they start: the header's width, the row padded up to it
     std::array<std::string_view, kResultColumns> texts{};  // all but 说明 empty on a failed row
-    bool heading = false;                                 // the header's row
+    bool heading = false;                                  // the header's row
 };
 
 // Where a converted table goes, one row after the other, in its format. A row without results

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 constexpr std::string_view kRelationsPart = "xl/_rels/workbook.xml.rels";
-constexpr long kMaxRows = 1'048'576;     // Excel's
+constexpr long kMaxRows = 1'048'576;         // Excel's
 constexpr std::size_t kMaxColumns = 16'384;  // A to XFD
 constexpr std::size_t kMaxText = std::size_t{1} << 20;
 
@@ -65,8 +65,8 @@ public:
     void Start(std::string_view name, const char** attributes) override {
         if (name != "Relationship") return;
         std::string_view target = Attribute(attributes, "Target");
-        std::string part = target.starts_with('/') ? std::string(target.substr(1))
-                                                   : "xl/" + std::string(target);
+        std::string part =
+            target.starts_with('/') ? std::string(target.substr(1)) : "xl/" + std::string(target);
         const std::string_view type = Attribute(attributes, "Type");
         if (type.ends_with("/sharedStrings")) sharedStrings = part;
         if (type.ends_with("/styles")) styles = part;

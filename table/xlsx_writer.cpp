@@ -126,13 +126,13 @@ std::optional<InputError> XlsxWriter::Cell(std::size_t column, std::string_view 
 std::optional<InputError> XlsxWriter::Result(std::size_t column, std::size_t index,
                                              std::string_view text) {
     double number = 0;
-    const bool isNumber = index + 1 < kResultColumns && !text.empty() &&
-                          ReadDouble(text.data(), text.data() + text.size(), number).ec ==
-                              std::errc{};
+    const bool isNumber =
+        index + 1 < kResultColumns && !text.empty() &&
+        ReadDouble(text.data(), text.data() + text.size(), number).ec == std::errc{};
     if (!isNumber) return Cell(column, text, &kText, nullptr);
-    const auto error = worksheet_write_number(
-        m_sheet, m_row, static_cast<lxw_col_t>(column), number,
-        m_formats.at(index == kRatio ? "0.000000" : "0.00"));
+    const auto error =
+        worksheet_write_number(m_sheet, m_row, static_cast<lxw_col_t>(column), number,
+                               m_formats.at(index == kRatio ? "0.000000" : "0.00"));
     if (error != LXW_NO_ERROR) return Failed(m_line, error);
     return std::nullopt;
 }
@@ -141,8 +141,8 @@ std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResult
     if (m_sheet == nullptr) return InputError{0, "无法写入。", true};
     m_line = row.line;
     lxw_format* style = results != nullptr && results->heading ? m_bold : nullptr;
-    const std::size_t own = results == nullptr ? row.cells.size()
-                                               : std::min(row.cells.size(), results->column);
+    const std::size_t own =
+        results == nullptr ? row.cells.size() : std::min(row.cells.size(), results->column);
     const auto cell = [&](std::size_t i, std::size_t column) {
         return Cell(column, row.cells[i], row.values.empty() ? nullptr : &row.values[i], style);
     };
@@ -152,9 +152,8 @@ std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResult
     if (results != nullptr) {
         for (std::size_t i = 0; i < kResultColumns; ++i) {
             const std::size_t column = results->column + i;
-            auto error = results->heading
-                             ? Cell(column, results->texts[i], &kText, m_bold)
-                             : Result(column, i, results->texts[i]);
+            auto error = results->heading ? Cell(column, results->texts[i], &kText, m_bold)
+                                          : Result(column, i, results->texts[i]);
             if (error) return error;
         }
         for (std::size_t i = results->column; i < row.cells.size(); ++i) {

@@ -30,7 +30,6 @@ std::string_view Attribute(const char** attributes, std::string_view name);
 // Reads a part of `archive` with expat, streaming. Fails with the part's name and the line when
 // it is not well-formed XML or declares a DTD (which no workbook needs), or with the handler's own
 // error.
-std::optional<InputError> ParseXml(ZipArchive& archive, std::string_view part,
-                                   XmlHandler& handler);
+std::optional<InputError> ParseXml(ZipArchive& archive, std::string_view part, XmlHandler& handler);
 
 }  // namespace tongqiu::table

@@ -57,7 +57,8 @@ Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
     const std::uint32_t count = Little(&bytes[at + 10], 2);
     const std::uint64_t directorySize = Little(&bytes[at + 12], 4);
     const std::uint64_t directoryOffset = Little(&bytes[at + 16], 4);
-    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFF) return std::string("ZIP64 格式的文件太大，无法读取。");
+    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFF)
+        return std::string("ZIP64 格式的文件太大，无法读取。");
     if (directoryOffset + directorySize > end) return kDamaged;
 
     ZipArchive archive(in);

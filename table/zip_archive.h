@@ -18,7 +18,8 @@ namespace tongqiu::table {
 class ZipArchive {
 public:
     // No part may inflate past this, whatever sizes it declares: a ZIP bomb stops here, and
-    // reading time stays bounded. A gigabyte: ten times the largest tube list expected (100,000 rows).
+    // reading time stays bounded. A gigabyte: ten times the largest tube list expected (100,000
+    // rows).
     static constexpr std::uint64_t kMaxPartSize = std::uint64_t{1} << 30;
 
     // The archive's directory, or why it is no readable ZIP (in words for the user).

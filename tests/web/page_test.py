@@ -6,6 +6,8 @@ Only what the page itself can get wrong is tested here; the calculation and the 
 are the C++ tests' business, which also run as WebAssembly under Node.
 """
 import base64
+import csv
+import io
 import pathlib
 import re
 import sys
@@ -21,7 +23,9 @@ from selenium.webdriver.common.print_page_options import PrintOptions
 from selenium.webdriver.support.wait import WebDriverWait
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[2] / "scripts"))
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1]))
 import headless_chromium  # noqa: E402
+import libreoffice  # noqa: E402
 
 PAGE = pathlib.Path(sys.argv[1]).resolve()
 CHROMIUM = sys.argv[2] == "chromium"
@@ -188,16 +192,39 @@ class Page(unittest.TestCase):
             self.assertEqual(self.convert(path), (
                 f"{path.name}：共 10 行，1 行无法计算，第一处：{path.name} 第 11 行："
                 "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。。"))
-            link = self.named("下载结果")
-            self.assertEqual(link.get_attribute("download"), f"管子-{encoding}-通球.csv")
-            downloaded.append(bytes(self.browser.execute_async_script(  # what the link saves
-                "const [link, done] = arguments; fetch(link.href).then((r) => r.arrayBuffer())"
-                ".then((b) => done(Array.from(new Uint8Array(b))))", link)))
+            name, saved = self.saved("下载结果")
+            self.assertEqual(name, f"管子-{encoding}-通球.csv")
+            downloaded.append(saved)
         self.assertEqual(downloaded[0], downloaded[1])
         lines = downloaded[0].decode("utf-8").splitlines()
         self.assertTrue(lines[0].startswith("\ufeff序号,图号,外径(mm)"))
         self.assertTrue(lines[1].endswith(",30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,"
                                           "24.00,24.00,24.00,"), lines[1])
+
+    def saved(self, name):
+        """The file name a link offers, and the bytes it saves."""
+        link = self.named(name)
+        return link.get_attribute("download"), bytes(self.browser.execute_async_script(
+            "const [link, done] = arguments; fetch(link.href).then((r) => r.arrayBuffer())"
+            ".then((b) => done(Array.from(new Uint8Array(b))))", link))
+
+    def test_a_workbook_comes_back_as_one_and_a_csv_also_as_one_shown_as_the_csv(self):
+        folder = pathlib.Path(self.folder.name)
+        self.assertTrue(self.convert(EXAMPLE.with_suffix(".xlsx")).startswith(
+            "example.xlsx（工作表“example”）：共 10 行，1 行无法计算"))
+        self.assertEqual(self.all_named("下载 Excel 表"), [])
+        name, workbook = self.saved("下载结果")
+        self.assertEqual(name, "example-通球.xlsx")
+        (folder / "from-workbook.xlsx").write_bytes(workbook)
+        self.convert(EXAMPLE)
+        self.wait_for(lambda: self.all_named("下载 Excel 表"))  # made once the CSV is there
+        name, from_csv = self.saved("下载 Excel 表")
+        self.assertEqual(name, "example-通球.xlsx")
+        (folder / "from-csv.xlsx").write_bytes(from_csv)
+        expected = list(csv.reader(io.StringIO(self.saved("下载结果")[1].decode("utf-8-sig"))))
+        for shown in libreoffice.shown([folder / "from-workbook.xlsx", folder / "from-csv.xlsx"],
+                                       folder / "shown"):
+            self.assertEqual([row[:len(theirs)] for row, theirs in zip(shown, expected)], expected)
 
     def test_a_file_that_cannot_be_read_offers_nothing_to_download(self):
         self.convert(EXAMPLE)
