@@ -110,5 +110,14 @@ status=0
 build/release/batch/tongqiu-batch -o "$scratch/example-linux.csv" docs/example.csv 2>/dev/null || true
 cmp "$scratch/example-linux.csv" "$scratch/example.csv" ||
     { echo "tongqiu-batch.exe and tongqiu-batch differ"; exit 1; }
-echo "== tongqiu-batch.exe gives what tongqiu-batch gives"
+# A workbook too: the same sheet, cell for cell (the parts but the creation time).
+(cd "$folder" && wine tongqiu-batch.exe -o "$(winepath -w "$scratch/example.xlsx")" \
+    "$(winepath -w "$root/docs/example.xlsx")" 2>/dev/null) || status=$?
+[[ $status -eq 1 ]] || { echo "tongqiu-batch.exe ended with $status on the workbook, not 1"; exit 1; }
+build/release/batch/tongqiu-batch -o "$scratch/example-linux.xlsx" docs/example.xlsx 2>/dev/null || true
+for part in xl/worksheets/sheet1.xml xl/styles.xml xl/workbook.xml; do
+    cmp <(unzip -p "$scratch/example-linux.xlsx" "$part") <(unzip -p "$scratch/example.xlsx" "$part") ||
+        { echo "tongqiu-batch.exe and tongqiu-batch write $part differently"; exit 1; }
+done
+echo "== tongqiu-batch.exe gives what tongqiu-batch gives, for CSV and workbooks"
 echo "windows ok: $zip"
