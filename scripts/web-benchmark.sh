@@ -42,14 +42,16 @@ lighthouse() {  # gzip or plain
 lighthouse gzip
 lighthouse plain
 
-# One generated table for every browser.
-table=$(mktemp --suffix=.csv)
-trap 'rm -f "$table"' EXIT
-awk -v rows="$rows" 'BEGIN {
-    print "序号,外径,壁厚,弯曲半径"
-    for (i = 0; i < rows; ++i) printf "%d,%d,%d.5,%d\n", i, 25 + i % 90, 2 + i % 5, 40 + i % 300
-}' >"$table"
-/usr/bin/python3 scripts/web_table_time.py "$page" "$table" "$runs"
+# One generated table for every browser, and workbooks of it and of a tenth of it.
+tables=$(mktemp -d)
+trap 'rm -rf "$tables"' EXIT
+table=$tables/tubes.csv
+scripts/tubes-table.sh "$rows" "$table"
+scripts/tubes-table.sh "$rows" "$tables/tubes.xlsx"
+scripts/tubes-table.sh "$((rows / 10))" "$tables/tubes-tenth.xlsx"
+/usr/bin/python3 scripts/web_table_time.py "$page" "$table" "$runs" "$rows"
+/usr/bin/python3 scripts/web_table_time.py "$page" "$tables/tubes.xlsx" "$runs" "$rows"
+/usr/bin/python3 scripts/web_table_time.py "$page" "$tables/tubes-tenth.xlsx" "$runs" "$((rows / 10))"
 old=$(scripts/old-chromium.sh)
 for version in 86 109; do
     node scripts/old_chromium_table_time.js "$page" "$old/$version" "$old/npm/puppeteer" "$table" "$runs"

@@ -78,7 +78,7 @@ std::string General(double value) {
     }
     if (exponent < 0) {
         return shown.append("0.")
-            .append(static_cast<std::size_t>(-exponent - 1), '0')
+            .append(static_cast<std::size_t>(-exponent) - 1, '0')
             .append(digits);
     }
     const auto whole = static_cast<std::size_t>(exponent + 1);

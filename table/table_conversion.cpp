@@ -135,7 +135,7 @@ private:
 };
 
 // The summary, or the first error: the reading's, the header's, then the writing's.
-Expected<TableSummary, InputError> Finished(std::optional<InputError> readError,
+Expected<TableSummary, InputError> Finished(const std::optional<InputError>& readError,
                                             const Conversion& conversion, TableWriter& writer) {
     auto error = readError ? readError : conversion.MissingHeader();
     auto written = writer.Finish();

@@ -79,9 +79,7 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& she
     m_formats.emplace("0.000000", Format(0, "0.000000"));
 }
 
-XlsxWriter::~XlsxWriter() {
-    if (m_workbook != nullptr) (void)Finish();
-}
+XlsxWriter::~XlsxWriter() { (void)Close(); }
 
 lxw_format* XlsxWriter::Format(int id, const std::string& code) {
     // The formats that spreadsheets know by number are written by number.
@@ -174,6 +172,11 @@ std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResult
 
 std::optional<InputError> XlsxWriter::Finish() {
     if (m_workbook == nullptr) return InputError{0, "无法写入。", true};
+    return Close();
+}
+
+std::optional<InputError> XlsxWriter::Close() {
+    if (m_workbook == nullptr) return std::nullopt;
     const lxw_error error = workbook_close(m_workbook);
     m_workbook = nullptr;
     if (error != LXW_NO_ERROR) return Failed(0, error);

@@ -31,6 +31,7 @@ private:
                                    const CellValue* value, lxw_format* style);
     std::optional<InputError> Result(std::size_t column, std::size_t index, std::string_view text);
     lxw_format* Format(int id, const std::string& code);
+    std::optional<InputError> Close();  // writes the workbook out, once
 
     lxw_workbook* m_workbook = nullptr;
     lxw_worksheet* m_sheet = nullptr;

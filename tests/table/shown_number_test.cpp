@@ -12,26 +12,26 @@ TEST(ShownNumber, AsASpreadsheetShowsItInItsFormat) {
     struct Case {
         double value;
         int id;
+        bool known;
         const char* code;
         const char* shown;
-        bool known = true;
     };
     const Case cases[] = {
-        {38, 0, "", "38"},
-        {0.1 + 0.2, 0, "General", "0.3"},
-        {-4.5, 0, "", "-4.5"},
-        {0.000000015, 0, "", "0.000000015"},
-        {1.25e-10, 0, "", "1.25E-10"},
-        {123456789012345678.0, 0, "", "1.23456789012346E+017"},
-        {19.45, 164, "0.0", "19.5"},  // the double is 19.4499...
-        {2.675, 2, "", "2.68"},       // a built-in format known by its number alone
-        {-2.5, 1, "", "-3"},
-        {1234567.891, 4, "", "1,234,567.89"},
-        {999.5, 3, "", "1,000"},
-        {76, 164, "0.000000", "76.000000"},
-        {3.5, 49, "", "3.5"},  // text format
-        {1.5, 165, "0.0\" mm\"", "1.5", false},
-        {46000, 14, "", "46000", false},  // a date
+        {38, 0, true, "", "38"},
+        {0.1 + 0.2, 0, true, "General", "0.3"},
+        {-4.5, 0, true, "", "-4.5"},
+        {0.000000015, 0, true, "", "0.000000015"},
+        {1.25e-10, 0, true, "", "1.25E-10"},
+        {123456789012345678.0, 0, true, "", "1.23456789012346E+017"},
+        {19.45, 164, true, "0.0", "19.5"},  // the double is 19.4499...
+        {2.675, 2, true, "", "2.68"},       // a built-in format known by its number alone
+        {-2.5, 1, true, "", "-3"},
+        {1234567.891, 4, true, "", "1,234,567.89"},
+        {999.5, 3, true, "", "1,000"},
+        {76, 164, true, "0.000000", "76.000000"},
+        {3.5, 49, true, "", "3.5"},  // text format
+        {1.5, 165, false, "0.0\" mm\"", "1.5"},
+        {46000, 14, false, "", "46000"},  // a date
     };
     for (const Case& c : cases) {
         const NumberFormat format{c.id, c.code};
