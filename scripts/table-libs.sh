@@ -8,7 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 system=$1
 prefix=$HOME/.cache/tongqiu/table-libs-$system
-if [[ -f $prefix/.complete ]]; then
+if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
     echo "$prefix"
     exit 0
 fi
@@ -32,7 +32,11 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 "$here/scripts/debian-source.sh" zlib expat libxlsxwriter
 started=$SECONDS
-mkdir -p "$prefix/include" "$prefix/lib"
+mkdir -p "$prefix/include" "$prefix/lib" "$prefix/licenses"
+# Their licences travel with the program that links them.
+cp expat-*/expat/COPYING "$prefix/licenses/expat.txt"
+cp libxlsxwriter-*/License.txt "$prefix/licenses/libxlsxwriter.txt"
+cp zlib-*/LICENSE "$prefix/licenses/zlib.txt"  # the same zlib as libz-mingw-w64-dev
 
 if [[ $system == web ]]; then
     (cd zlib-*/ && emcc $flags -c adler32.c crc32.c deflate.c inflate.c inftrees.c inffast.c \
