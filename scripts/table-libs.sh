@@ -7,7 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 system=$1
-prefix=$HOME/.cache/tongqiu/table-libs-$system
+prefix=$HOME/.cache/tongqiu/table-libs-$system-1  # -1: the build settings of this script
 if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
     echo "$prefix"
     exit 0
@@ -23,7 +23,7 @@ else
     configure=(emcmake cmake -G Ninja)
     # No file system is needed for randomness: expat's hash salt is only a defence against
     # crafted files that collide its hash tables, which the parts' size cap bounds too.
-    flags="-O2 -DXML_POOR_ENTROPY"
+    flags="-Oz -DXML_POOR_ENTROPY"
     zlib=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
 fi
 

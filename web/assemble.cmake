@@ -21,14 +21,8 @@ endforeach()
 # refuses to validate it otherwise.
 find_program(NODE node REQUIRED)
 find_program(WASM_OPT wasm-opt REQUIRED)
-set(module ${OUTPUT}.wasm)
-execute_process(COMMAND ${NODE} -e "const fs = require('fs');
-    const [, base64] = /data:application\\/octet-stream;base64,([A-Za-z0-9+/=]+)/.exec(fs.readFileSync(process.argv[1], 'utf8'));
-    fs.writeFileSync(process.argv[2], Buffer.from(base64, 'base64'));" ${ENGINE} ${module}
-    COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND ${WASM_OPT} --mvp-features --enable-mutable-globals ${module}
+execute_process(COMMAND ${WASM_OPT} --mvp-features --enable-mutable-globals ${MODULE}
     RESULT_VARIABLE valid OUTPUT_QUIET ERROR_VARIABLE why)
-file(REMOVE ${module})
 if(NOT valid EQUAL 0)
     message(FATAL_ERROR "the module uses a WebAssembly feature that older engines lack: ${why}")
 endif()
@@ -40,6 +34,20 @@ string(REPLACE "/*style*/" "${style}" page "${page}")
 string(REPLACE "/*check*/" "${check}" page "${page}")
 string(REPLACE "/*script*/" "${script}" page "${page}")
 string(REPLACE "/*worker*/" "${engine}\n${worker}" page "${page}")
+# The module, one byte to a character, as page.js reads it back.
+set(carried ${OUTPUT}.module)
+execute_process(COMMAND ${NODE} -e "const fs = require('fs');
+    const bytes = fs.readFileSync(process.argv[1]);
+    let text = '';
+    for (const byte of bytes) {
+      text += byte === 0 || byte === 0x0d || byte === 0x3c || byte === 0x7e
+        ? '~' + String.fromCharCode(byte + 0x40) : String.fromCharCode(byte);
+    }
+    fs.writeFileSync(process.argv[2], text, 'utf8');" ${MODULE} ${carried}
+    COMMAND_ERROR_IS_FATAL ANY)
+file(READ ${carried} module)
+file(REMOVE ${carried})
+string(REPLACE "/*module*/" "${module}" page "${page}")
 # The licences of the libraries compiled into the engine, which travel with it.
 file(GLOB licences ${LICENCES}/*.txt)
 set(notice "")

@@ -18,11 +18,15 @@
   const startup = window.tongqiuStartup;
   if (!startup.supported) return;
 
-  // The engine runs in a worker made from the text the page carries. A worker that dies is
-  // replaced, since an engine that aborted cannot go on.
+  // The engine runs in a worker made from the text the page carries, and its module is handed to
+  // each worker. A worker that dies is replaced, since an engine that aborted cannot go on.
   const source = $('engine');
   const engineUrl = URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' }));
   source.remove();
+  // The module's text goes to each worker, which turns it back into bytes away from the page.
+  const moduleElement = $('module');
+  const module = new Blob([moduleElement.textContent]);
+  moduleElement.remove();
   let worker = null;
   let pendingTable = null;  // the table being converted: its file and when it started
 
@@ -57,6 +61,7 @@
       return;
     }
     worker = started;
+    started.postMessage({ kind: 'start', module });
     started.onmessage = ({ data }) => {
       if (data.kind === 'ready') {
         setReady(true);

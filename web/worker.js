@@ -3,9 +3,29 @@
 /* global TongqiuEngine */
 'use strict';
 const failed = () => postMessage({ kind: 'failed' });
-const engine = TongqiuEngine({ onAbort: failed });
+let engine = null;
+
+// The module's bytes from the text the page carries, one byte to a character (which compresses
+// as well as the bytes do, unlike base64): "~" and the next character's code less 0x40 stand for
+// a byte that the HTML parser would not keep (NUL, CR), for "<" (which could end the script in
+// the page) and for "~" itself.
+function moduleBytes(text) {
+  const bytes = new Uint8Array(text.length);
+  let size = 0;
+  for (let i = 0; i < text.length; ++i) {
+    const code = text.charCodeAt(i);
+    bytes[size++] = code === 0x7e ? text.charCodeAt(++i) - 0x40 : code;
+  }
+  return bytes.subarray(0, size);
+}
 
 onmessage = async ({ data }) => {
+  if (data.kind === 'start') {
+    const wasmBinary = moduleBytes(await new Response(data.module).text());
+    engine = TongqiuEngine({ onAbort: failed, wasmBinary });
+    engine.then(() => postMessage({ kind: 'ready' }), failed);
+    return;
+  }
   const module = await engine;
   try {
     if (data.kind === 'calculate') {
@@ -20,4 +40,3 @@ onmessage = async ({ data }) => {
     failed();
   }
 };
-engine.then(() => postMessage({ kind: 'ready' }), failed);
