@@ -25,7 +25,7 @@
   source.remove();
   // The module's text goes to each worker, which turns it back into bytes away from the page.
   const moduleElement = $('module');
-  const module = new Blob([moduleElement.textContent]);
+  const module = moduleElement.textContent;
   moduleElement.remove();
   let worker = null;
   let pendingTable = null;  // the table being converted: its file and when it started

@@ -21,7 +21,7 @@ function moduleBytes(text) {
 
 onmessage = async ({ data }) => {
   if (data.kind === 'start') {
-    const wasmBinary = moduleBytes(await new Response(data.module).text());
+    const wasmBinary = moduleBytes(data.module);
     engine = TongqiuEngine({ onAbort: failed, wasmBinary });
     engine.then(() => postMessage({ kind: 'ready' }), failed);
     return;
