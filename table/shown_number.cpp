@@ -81,7 +81,7 @@ std::string General(double value) {
             .append(static_cast<std::size_t>(-exponent) - 1, '0')
             .append(digits);
     }
-    const auto whole = static_cast<std::size_t>(exponent + 1);
+    const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
     if (digits.size() <= whole) return shown.append(digits).append(whole - digits.size(), '0');
     return shown.append(digits, 0, whole).append(1, '.').append(digits, whole);
 }
