@@ -10,6 +10,12 @@ module.exports = async function withOldChromium(browserFolder, puppeteerFolder, 
     args: ['--no-sandbox', '--no-zygote', '--single-process', '--disable-gpu', '--no-first-run',
       '--disable-background-networking', '--disable-component-update', '--disable-sync'],
     env: { ...process.env, LD_LIBRARY_PATH: path.join(browserFolder, 'lib') },
+    handleSIGTERM: false,
+  });
+  // Ended from outside (a timeout): the browser goes too, at once.
+  process.once('SIGTERM', () => {
+    browser.process().kill('SIGKILL');
+    process.exit(1);
   });
   try {
     return await use(browser);
