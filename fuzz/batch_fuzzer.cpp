@@ -41,9 +41,9 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
-    const auto summary = table::ConvertTable(in, [&](const table::OutputSpec& spec) {
+    const auto summary = table::ConvertTable(in, [&](const table::WriterRequest& request) {
         out.str("");  // read again from the start
-        return std::make_unique<table::CsvWriter>(out, spec.encoding);
+        return std::make_unique<table::CsvWriter>(out, request.encoding);
     });
     if (!summary) return 0;  // a table it refuses, with a message
     std::string written = out.str();

@@ -44,6 +44,13 @@ constexpr std::size_t kProgressRows = 5000;
 // The header is looked for in this many rows at the top of a table.
 constexpr int kHeaderSearchRows = 20;
 
+// Reads the next block of `in` into `block`; empty at the end.
+std::string_view ReadBlock(std::istream& in, std::string& block) {
+    block.resize(kBlock);
+    in.read(block.data(), std::streamsize(block.size()));
+    return std::string_view(block.data(), std::size_t(in.gcount()));
+}
+
 // The sheet name a CSV's results get in a workbook.
 const std::string kCsvSheetName = "通球";
 
@@ -147,11 +154,6 @@ Expected<TableSummary, InputError> Finished(const std::optional<InputError>& rea
 Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view text,
                                               const WriterFactory& output, TableOptions options) {
     std::string block;
-    const auto readBlock = [&] {
-        block.resize(kBlock);
-        in.read(block.data(), std::streamsize(block.size()));
-        return std::string_view(block.data(), std::size_t(in.gcount()));
-    };
     const bool byteOrderMark = text.starts_with(kUtf8ByteOrderMark);
     const bool guessed = !options.input && !byteOrderMark;
     const Encoding encoding = options.input.value_or(DetectEncoding(text));
@@ -178,7 +180,7 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
     while (valid && !text.empty()) {
         valid = decoder.Convert(text, decoded);
         if (auto error = feed()) return Finished(error, conversion, *writer);
-        if (valid) text = readBlock();
+        if (valid) text = ReadBlock(in, block);
     }
     if (valid) {
         valid = decoder.Finish(decoded);
@@ -202,10 +204,7 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
         if (error) return Finished(error, conversion, *writer);
         (void)writer->Finish();
         options.input = Encoding::Gb18030;
-        std::string start(kBlock, '\0');
-        in.read(start.data(), std::streamsize(start.size()));
-        start.resize(std::size_t(in.gcount()));
-        return ConvertCsv(in, start, output, options);
+        return ConvertCsv(in, ReadBlock(in, block), output, options);
     }
     if (in.bad()) return Finished(InputError{0, "读取失败。"}, conversion, *writer);
     return Finished(reader.Finish(), conversion, *writer);
@@ -298,9 +297,8 @@ std::optional<TableFormat> FormatOfName(std::string_view name) {
 
 Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFactory& output,
                                                 const TableOptions& options) {
-    std::string start(kBlock, '\0');
-    in.read(start.data(), std::streamsize(start.size()));
-    start.resize(std::size_t(in.gcount()));
+    std::string block;
+    const std::string_view start = ReadBlock(in, block);
     if (IsCompoundFile(start)) return RefuseCompoundFile(in);
     if (!IsZip(start)) return ConvertCsv(in, start, output, options);
     in.clear();
@@ -308,7 +306,8 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFa
     // A workbook from standard input, which cannot go back: it is read whole.
     std::ostringstream rest;
     rest << in.rdbuf();
-    std::istringstream whole(start + rest.str());
+    block.resize(start.size());
+    std::istringstream whole(block.append(rest.str()));
     return ConvertWorkbook(whole, output, options);
 }
 
@@ -316,10 +315,10 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, const std::fil
                                                 const TableOptions& options) {
     return ConvertTable(
         in,
-        [&](const OutputSpec& spec) -> std::unique_ptr<TableWriter> {
-            if (spec.format == TableFormat::Xlsx)
-                return std::make_unique<XlsxWriter>(path, spec.sheet);
-            return std::make_unique<CsvFile>(path, spec.encoding);
+        [&](const WriterRequest& request) -> std::unique_ptr<TableWriter> {
+            if (request.format == TableFormat::Xlsx)
+                return std::make_unique<XlsxWriter>(path, request.sheet);
+            return std::make_unique<CsvFile>(path, request.encoding);
         },
         options);
 }

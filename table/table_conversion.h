@@ -43,7 +43,7 @@ struct TableOptions {
 };
 
 // What the output is to be: its format, the name of a workbook's sheet, CSV's encoding.
-struct OutputSpec {
+struct WriterRequest {
     TableFormat format = TableFormat::Csv;
     std::string sheet;
     Encoding encoding = Encoding::Utf8;
@@ -51,7 +51,7 @@ struct OutputSpec {
 
 // Makes the writer for the output; it is asked again, once the first one has finished, when a
 // table is read again from its start.
-using WriterFactory = std::function<std::unique_ptr<TableWriter>(const OutputSpec& spec)>;
+using WriterFactory = std::function<std::unique_ptr<TableWriter>(const WriterRequest& request)>;
 
 // Reads a table of tubes from `in`, CSV or an .xlsx workbook (known by its content), and writes
 // every row with its cells as they were, then the twelve result columns (内径 ... 有弯头有拼接焊缝,
