@@ -75,8 +75,9 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& she
     if (m_sheet == nullptr) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
     m_bold = workbook_add_format(m_workbook);
     format_set_bold(m_bold);
-    m_formats.emplace("0.00", Format(0, "0.00"));
-    m_formats.emplace("0.000000", Format(0, "0.000000"));
+    // The results' two formats, looked up by code for every result written.
+    Format(0, "0.00");
+    Format(0, "0.000000");
 }
 
 XlsxWriter::~XlsxWriter() { (void)Close(); }
