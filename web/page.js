@@ -23,7 +23,7 @@
   const source = $('engine');
   const engineUrl = URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' }));
   source.remove();
-  // The module's text goes to each worker, which turns it back into bytes away from the page.
+  // Each worker turns the module's text back into bytes, away from the page.
   const moduleElement = $('module');
   const module = moduleElement.textContent;
   moduleElement.remove();
