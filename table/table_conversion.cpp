@@ -48,7 +48,7 @@ constexpr int kHeaderSearchRows = 20;
 std::string_view ReadBlock(std::istream& in, std::string& block) {
     block.resize(kBlock);
     in.read(block.data(), std::streamsize(block.size()));
-    return std::string_view(block.data(), std::size_t(in.gcount()));
+    return {block.data(), std::size_t(in.gcount())};
 }
 
 // The sheet name a CSV's results get in a workbook.
