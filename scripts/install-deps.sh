@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev libfontconfig-dev libx11-dev
-    fonts-noto-cjk pandoc help2man zlib1g-dev libexpat1-dev libxlsxwriter-dev
+    fonts-noto-cjk pandoc help2man zlib1g-dev libexpat1-dev
     libreoffice-calc-nogui python3-openpyxl "$@")
 
 missing=()

@@ -9,8 +9,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh emscripten node-acorn libfast-float-dev libfmt-dev libgtest-dev \
     chromium chromium-driver python3-selenium \
     webkit2gtk-driver xvfb xauth >/dev/null
-TONGQIU_TABLE_LIBS=$(scripts/table-libs.sh web)
-export TONGQIU_TABLE_LIBS
 cmake --preset web >/dev/null
 cmake --build --preset web
 [[ ${1:-} == --build ]] && exit 0
