@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "background_writer.h"
 #include "csv.h"
 #include "csv_writer.h"
 #include "input_columns.h"
@@ -316,8 +317,15 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, const std::fil
     return ConvertTable(
         in,
         [&](const WriterRequest& request) -> std::unique_ptr<TableWriter> {
-            if (request.format == TableFormat::Xlsx)
-                return std::make_unique<XlsxWriter>(path, request.sheet);
+            if (request.format == TableFormat::Xlsx) {
+                auto workbook = std::make_unique<XlsxWriter>(path, request.sheet);
+#ifdef __EMSCRIPTEN__
+                return workbook;  // the page's worker has no threads
+#else
+                // Writing a workbook takes longer than reading and computing its rows.
+                return std::make_unique<BackgroundWriter>(std::move(workbook));
+#endif
+            }
             return std::make_unique<CsvFile>(path, request.encoding);
         },
         options);

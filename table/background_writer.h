@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "table_writer.h"
+
+namespace tongqiu::table {
+
+// Hands rows to another writer that writes them on a thread of its own, so that a slow format
+// (a workbook's XML) is written while the next rows are read and computed. Rows go across in
+// batches, copied into buffers that are used again. A write that fails is told at the next Write
+// or at Finish; the rows after it are not written.
+class BackgroundWriter : public TableWriter {
+public:
+    explicit BackgroundWriter(std::unique_ptr<TableWriter> writer);
+    ~BackgroundWriter() override;
+
+    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override;
+    std::optional<InputError> Finish() override;
+
+private:
+    // A row and its results, owning their texts.
+    struct Item {
+        TableRow row;
+        std::array<std::string, kResultColumns> texts;
+        RowResults results;
+        bool hasResults = false;
+    };
+    using Batch = std::vector<Item>;
+
+    std::optional<InputError> Hand();  // the filled batch to the writing thread
+    void Run();                        // the writing thread
+    std::optional<InputError> Stop();  // waits for the writing thread to end
+
+    std::unique_ptr<TableWriter> m_writer;
+    Batch m_filling;  // the caller's
+    std::size_t m_filled = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    Batch m_ready;  // handed over, not yet taken
+    std::size_t m_readyRows = 0;
+    bool m_hasReady = false;
+    bool m_ending = false;
+    std::optional<InputError> m_error;
+    std::thread m_thread;
+};
+
+}  // namespace tongqiu::table
