@@ -23,7 +23,7 @@ std::to_chars_result WriteScientific(char* first, char* last, double value, int 
 
 #define FMT_HEADER_ONLY
 #include <fast_float/fast_float.h>
-#include <fmt/format.h>
+#include <fmt/compile.h>
 
 namespace tongqiu {
 
@@ -38,7 +38,9 @@ std::from_chars_result ReadDouble(const char* first, const char* last, double& v
 
 std::to_chars_result WriteScientific(char* first, char* last, double value, int precision) {
     const auto size = last - first;
-    const auto [end, written] = fmt::format_to_n(first, size, "{:.{}e}", value, precision);
+    // Compiled: the format is not parsed again for every number.
+    const auto [end, written] =
+        fmt::format_to_n(first, size, FMT_COMPILE("{:.{}e}"), value, precision);
     if (written > static_cast<std::size_t>(size)) return {last, std::errc::value_too_large};
     return {end, std::errc{}};
 }
