@@ -36,8 +36,8 @@ std::optional<InputError> BackgroundWriter::Write(const TableRow& row, const Row
 }
 
 std::optional<InputError> BackgroundWriter::Finish() {
-    const auto handed = m_filled > 0 ? Hand() : std::nullopt;
-    const auto written = Stop();
+    auto handed = m_filled > 0 ? Hand() : std::nullopt;
+    auto written = Stop();
     if (handed) return handed;
     if (written) return written;
     return m_writer->Finish();
