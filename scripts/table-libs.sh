@@ -19,11 +19,13 @@ if [[ $system == linux ]]; then
     configure=(cmake -G Ninja)
     flags="-O2"
     zlib=()
+    sources=(libxlsxwriter)
 elif [[ $system == windows ]]; then
     "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build >&2
     configure=(cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake")
     flags="-O2"
     zlib=(-DZLIB_ROOT=/usr/x86_64-w64-mingw32)
+    sources=(zlib expat libxlsxwriter)  # zlib for its licence
 elif [[ $system == web ]]; then
     "$here/scripts/install-deps.sh" emscripten cmake ninja-build >&2
     configure=(emcmake cmake -G Ninja)
@@ -31,6 +33,7 @@ elif [[ $system == web ]]; then
     # crafted files that collide its hash tables, which the parts' size cap bounds too.
     flags="-Oz -DXML_POOR_ENTROPY"
     zlib=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
+    sources=(zlib expat libxlsxwriter)
 else
     echo "usage: scripts/table-libs.sh linux|windows|web" >&2
     exit 2
@@ -39,11 +42,7 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/tongqiu-libs.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-if [[ $system == linux ]]; then
-    "$here/scripts/debian-source.sh" libxlsxwriter
-else
-    "$here/scripts/debian-source.sh" zlib expat libxlsxwriter
-fi
+"$here/scripts/debian-source.sh" "${sources[@]}"
 started=$SECONDS
 mkdir -p "$prefix/include" "$prefix/lib" "$prefix/licenses"
 # Their licences travel with the program that links them.

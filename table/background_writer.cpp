@@ -45,11 +45,10 @@ std::optional<InputError> BackgroundWriter::Finish() {
 
 std::optional<InputError> BackgroundWriter::Hand() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_hasReady || m_error; });
+    m_changed.wait(lock, [this] { return m_readyRows == 0 || m_error; });
     if (m_error) return m_error;
     std::swap(m_filling, m_ready);
     m_readyRows = std::exchange(m_filled, 0);
-    m_hasReady = true;
     m_changed.notify_all();
     return std::nullopt;
 }
@@ -60,11 +59,10 @@ void BackgroundWriter::Run() {
         std::size_t rows = 0;
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_hasReady || m_ending; });
-            if (!m_hasReady) return;  // ending, and everything handed over is written
+            m_changed.wait(lock, [this] { return m_readyRows > 0 || m_ending; });
+            if (m_readyRows == 0) return;  // ending, and everything handed over is written
             std::swap(writing, m_ready);
-            rows = m_readyRows;
-            m_hasReady = false;
+            rows = std::exchange(m_readyRows, 0);
             m_changed.notify_all();
         }
         for (std::size_t i = 0; i < rows; ++i) {

@@ -15,8 +15,8 @@ namespace tongqiu::table {
 
 // Hands rows to another writer that writes them on a thread of its own, so that a slow format
 // (a workbook's XML) is written while the next rows are read and computed. Rows go across in
-// batches, copied into buffers that are used again. A write that fails is told at the next Write
-// or at Finish; the rows after it are not written.
+// batches, copied into buffers that are used again. A write that fails is told at the next
+// hand-over or at Finish; the rows after it are not written.
 class BackgroundWriter : public TableWriter {
 public:
     explicit BackgroundWriter(std::unique_ptr<TableWriter> writer);
@@ -44,9 +44,8 @@ private:
     std::size_t m_filled = 0;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    Batch m_ready;  // handed over, not yet taken
-    std::size_t m_readyRows = 0;
-    bool m_hasReady = false;
+    Batch m_ready;                // handed over, not yet taken
+    std::size_t m_readyRows = 0;  // none: nothing handed over
     bool m_ending = false;
     std::optional<InputError> m_error;
     std::thread m_thread;

@@ -37,6 +37,8 @@ private:
     lxw_worksheet* m_sheet = nullptr;
     lxw_format* m_bold = nullptr;
     std::map<std::string, lxw_format*> m_formats;
+    lxw_format* m_twoPlaces = nullptr;  // the results' 0.00
+    lxw_format* m_sixPlaces = nullptr;  // R/Dw's 0.000000
     std::uint32_t m_row = 0;
     long m_line = 0;  // the row being written, as read
     bool m_widthsSet = false;
