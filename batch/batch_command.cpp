@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <random>
@@ -140,6 +141,10 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
         for (const std::string& format : summary->unknownFormats) {
             err << name << "：数字格式“" << format << "”在此未知，按常规格式读取。\n";
         }
+        if (!summary->renamedSheet.empty()) {
+            err << name << "：工作表名“" << summary->sheet
+                << "”在工作簿中不能用，结果的工作表名改为“" << summary->renamedSheet << "”。\n";
+        }
         const auto written = tableOptions.outputFormat.value_or(summary->format);
         if (!toFile && written == table::TableFormat::Xlsx && outputIsTerminal) {
             return fail(outputName, "工作簿不能写到终端：请用 -o 文件名.xlsx，或重定向到文件。");
@@ -151,8 +156,13 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             standardOutput << std::ifstream(temporary, std::ios::binary).rdbuf();
             fs::remove(temporary);
         }
-    } catch (const std::exception& error) {
-        return fail(outputName, error.what());
+    } catch (const std::bad_alloc&) {
+        return fail(name, "内存不足，无法完成。");
+    } catch (const fs::filesystem_error&) {
+        return fail(outputName, "无法写入。");
+    } catch (const std::exception&) {
+        // Nothing else is thrown on purpose; whatever it was, its words are not the user's.
+        return fail(name, "处理时出错，无法完成。");
     }
     if (failedRows == 0) return kAllComputed;
     err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";

@@ -8,7 +8,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 system=$1
-prefix=$HOME/.cache/tongqiu/table-libs-$system-2  # -2: the build settings of this script
+prefix=$HOME/.cache/tongqiu/table-libs-$system-3  # -3: the build settings of this script
 if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
     echo "$prefix"
     exit 0
@@ -73,6 +73,12 @@ fi
 # for a file a quarter smaller (8.4 MB against 11 MB). libxlsxwriter has no setting for it.
 sed -i 's/Z_DEFAULT_COMPRESSION/Z_BEST_SPEED/' libxlsxwriter-*/src/packager.c
 grep -q Z_BEST_SPEED libxlsxwriter-*/src/packager.c
+
+# The library's warnings go to standard error in English; the program says what went wrong itself,
+# from the error codes the library returns.
+sed -i 's/^#define LXW_PRINTF fprintf$/#define LXW_PRINTF(...) ((void)0)/' \
+    libxlsxwriter-*/include/xlsxwriter/common.h
+grep -q 'LXW_PRINTF(...) ((void)0)' libxlsxwriter-*/include/xlsxwriter/common.h
 
 # Numbers written without the C library's locale (the third-party dtoa).
 "${configure[@]}" -S libxlsxwriter-*/ -B xlsxwriter-build -DCMAKE_BUILD_TYPE=Release \

@@ -9,6 +9,19 @@ namespace {
 // the buffers stay small.
 constexpr std::size_t kBatchRows = 256;
 
+// A batch is handed over sooner when its rows hold this much, and a row that held more than
+// kKeptBytes gives its memory back once written: a few long rows (a workbook's cells may hold
+// 32,767 characters each) do not leave every buffer holding as much.
+constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
+constexpr std::size_t kKeptBytes = std::size_t{4} << 10;
+
+// What a row's texts take, roughly.
+std::size_t BytesOf(const TableRow& row) {
+    std::size_t bytes = row.cells.size() * (sizeof(std::string) + sizeof(CellValue));
+    for (const std::string& cell : row.cells) bytes += cell.size();
+    return bytes;
+}
+
 }  // namespace
 
 BackgroundWriter::BackgroundWriter(std::unique_ptr<TableWriter> writer)
@@ -26,12 +39,14 @@ std::optional<InputError> BackgroundWriter::Write(const TableRow& row, const Row
     item.row.values.assign(row.values.begin(), row.values.end());
     item.row.ending = row.ending;  // a literal of the reader's
     item.row.line = row.line;
+    item.bytes = BytesOf(row);
+    m_filledBytes += item.bytes;
     item.hasResults = results != nullptr;
     if (results != nullptr) {
         item.results = *results;
         for (std::size_t i = 0; i < kResultColumns; ++i) item.texts[i].assign(results->texts[i]);
     }
-    if (m_filled == m_filling.size()) return Hand();
+    if (m_filled == m_filling.size() || m_filledBytes >= kBatchBytes) return Hand();
     return std::nullopt;
 }
 
@@ -49,6 +64,7 @@ std::optional<InputError> BackgroundWriter::Hand() {
     if (m_error) return m_error;
     std::swap(m_filling, m_ready);
     m_readyRows = std::exchange(m_filled, 0);
+    m_filledBytes = 0;
     m_changed.notify_all();
     return std::nullopt;
 }
@@ -75,6 +91,7 @@ void BackgroundWriter::Run() {
                 m_changed.notify_all();
                 return;
             }
+            if (item.bytes > kKeptBytes) item.row = {};
         }
     }
 }

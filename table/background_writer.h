@@ -32,6 +32,7 @@ private:
         std::array<std::string, kResultColumns> texts;
         RowResults results;
         bool hasResults = false;
+        std::size_t bytes = 0;  // what the row's texts take
     };
     using Batch = std::vector<Item>;
 
@@ -42,6 +43,7 @@ private:
     std::unique_ptr<TableWriter> m_writer;
     Batch m_filling;  // the caller's
     std::size_t m_filled = 0;
+    std::size_t m_filledBytes = 0;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     Batch m_ready;                // handed over, not yet taken

@@ -1,5 +1,6 @@
 #include "shown_number.h"
 
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <string_view>
@@ -62,7 +63,10 @@ std::string General(double value) {
     const auto written = WriteScientific(scientific, scientific + sizeof scientific,
                                          std::fabs(value), kSignificantDigits - 1);
     const std::string_view text(scientific, static_cast<std::size_t>(written.ptr - scientific));
-    const int exponent = std::stoi(std::string(text.substr(text.find('e') + 1)));
+    const std::string_view exponentText = text.substr(text.find('e') + 1);
+    int exponent = 0;
+    std::from_chars(exponentText.data() + (exponentText.starts_with('+') ? 1 : 0),
+                    exponentText.data() + exponentText.size(), exponent);
     std::string digits(1, text[0]);
     digits.append(text.substr(2, kSignificantDigits - 1));
     digits.erase(digits.find_last_not_of('0') + 1);
@@ -98,6 +102,7 @@ void GroupThousands(std::string& text) {
 
 std::string ShownNumber(double value, const NumberFormat* format, bool& known) {
     known = true;
+    if (!std::isfinite(value)) return "#NUM!";  // as a spreadsheet shows a number out of range
     if (format == nullptr) return General(value);
     const std::string_view code = format->code.empty() ? BuiltInCode(format->id) : format->code;
     if (code == "General" || code == "@") return General(value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -41,6 +42,9 @@ constexpr std::size_t kBlock = std::size_t{1} << 16;
 
 // Progress is told after every this many rows.
 constexpr std::size_t kProgressRows = 5000;
+
+// A workbook from standard input is held whole, up to this size (a million rows take 100 MB).
+constexpr std::size_t kMaxPipedWorkbook = std::size_t{128} << 20;
 
 // The header is looked for in this many rows at the top of a table.
 constexpr int kHeaderSearchRows = 20;
@@ -226,7 +230,9 @@ Expected<std::size_t, InputError> ChooseSheet(WorkbookReader& workbook, const st
         return InputError{0, "没有名为“" + name + "”的工作表；工作簿中有 " + known + "。"};
     }
     if (names.empty()) return InputError{0, "工作簿中没有工作表。"};
+    std::set<std::string_view> searched;  // parts: several sheets may name the same one
     for (std::size_t sheet = 0; sheet < names.size(); ++sheet) {
+        if (!searched.insert(workbook.SheetPart(sheet)).second) continue;
         bool found = false;
         int rows = 0;
         const auto error =
@@ -251,8 +257,9 @@ Expected<TableSummary, InputError> ConvertWorkbook(std::istream& in, const Write
     const auto sheet = ChooseSheet(*workbook, options.sheet);
     if (!sheet) return sheet.error();
     const std::string& name = workbook->SheetNames()[*sheet];
-    const auto writer = output({options.outputFormat.value_or(TableFormat::Xlsx), name,
-                                options.output.value_or(Encoding::Utf8)});
+    const TableFormat format = options.outputFormat.value_or(TableFormat::Xlsx);
+    const std::string written = format == TableFormat::Xlsx ? WorkbookSheetName(name) : name;
+    const auto writer = output({format, written, options.output.value_or(Encoding::Utf8)});
     Conversion conversion(*writer, true, options.progress);
     const auto error =
         workbook->ReadSheet(*sheet, [&](const TableRow& row) { return conversion.Take(row); });
@@ -260,6 +267,7 @@ Expected<TableSummary, InputError> ConvertWorkbook(std::istream& in, const Write
     if (summary) {
         summary->format = TableFormat::Xlsx;
         summary->sheet = name;
+        if (written != name) summary->renamedSheet = written;
         summary->unknownFormats.assign(workbook->UnknownFormats().begin(),
                                        workbook->UnknownFormats().end());
     }
@@ -299,16 +307,20 @@ std::optional<TableFormat> FormatOfName(std::string_view name) {
 Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFactory& output,
                                                 const TableOptions& options) {
     std::string block;
+    std::string piece;
     const std::string_view start = ReadBlock(in, block);
     if (IsCompoundFile(start)) return RefuseCompoundFile(in);
-    if (!IsZip(start)) return ConvertCsv(in, start, output, options);
+    // A ZIP file is known by its start, or by its end when something was put before it.
+    if (!IsZip(start) && !ZipArchive::EndsAsZip(in)) return ConvertCsv(in, start, output, options);
     in.clear();
     if (in.seekg(0)) return ConvertWorkbook(in, output, options);
-    // A workbook from standard input, which cannot go back: it is read whole.
-    std::ostringstream rest;
-    rest << in.rdbuf();
+    // A workbook from standard input, which cannot go back: it is read whole, up to a size.
     block.resize(start.size());
-    std::istringstream whole(block.append(rest.str()));
+    while (block.size() <= kMaxPipedWorkbook && !ReadBlock(in, piece).empty()) block.append(piece);
+    if (block.size() > kMaxPipedWorkbook) {
+        return InputError{0, "从标准输入读取的工作簿超过 128 MB，请以文件名给出。"};
+    }
+    std::istringstream whole(std::move(block));
     return ConvertWorkbook(whole, output, options);
 }
 

@@ -29,8 +29,9 @@ struct TableSummary {
     std::size_t failedRows = 0;
     long firstFailureLine = 0;
     std::string firstFailure;
-    TableFormat format = TableFormat::Csv;    // the input's
-    std::string sheet;                        // a workbook's sheet that was computed
+    TableFormat format = TableFormat::Csv;  // the input's
+    std::string sheet;                      // a workbook's sheet that was computed
+    std::string renamedSheet;  // the results' sheet, where a workbook cannot take `sheet`
     std::vector<std::string> unknownFormats;  // number formats read as General
 };
 

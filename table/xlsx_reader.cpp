@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -16,7 +17,46 @@ constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 constexpr std::string_view kRelationsPart = "xl/_rels/workbook.xml.rels";
 constexpr long kMaxRows = 1'048'576;         // Excel's
 constexpr std::size_t kMaxColumns = 16'384;  // A to XFD
-constexpr std::size_t kMaxText = std::size_t{1} << 20;
+// The most characters a spreadsheet's cell holds (Excel's limit), and a format code.
+constexpr std::size_t kMaxCellCharacters = 32'767;
+constexpr std::size_t kMaxFormatCharacters = 255;
+// Excel's limit on a workbook's cell styles is 64,000; its own number formats are a few hundred.
+constexpr std::size_t kMaxStyles = 65'536;
+constexpr std::size_t kMaxFormatCodes = 4'096;
+// The texts of one row together: far beyond a tube list's row, and a bound on what a row of
+// cells naming one long shared string copies.
+constexpr std::size_t kMaxRowBytes = std::size_t{1} << 20;
+
+// The characters of UTF-8 text: its bytes less the continuation bytes.
+std::size_t Characters(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+    }));
+}
+
+// Appends to a cell's text; false once it holds more characters than a cell may.
+bool AppendCellText(std::string& text, std::string_view piece) {
+    text.append(piece);
+    return text.size() <= kMaxCellCharacters || Characters(text) <= kMaxCellCharacters;
+}
+
+const std::string kTooLong = "单元格的文本超过 32767 个字符（电子表格单元格的上限）。";
+
+// A number as spreadsheets store it: digits with an optional minus, point and exponent, within a
+// double's range. Anything else ("inf", "nan", "--40", "0x10", nothing) is no number.
+std::optional<double> StoredNumber(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    if (negative) text.remove_prefix(1);
+    const bool digitFirst =
+        !text.empty() && ((text[0] >= '0' && text[0] <= '9') ||
+                          (text.size() > 1 && text[0] == '.' && text[1] >= '0' && text[1] <= '9'));
+    if (!digitFirst) return std::nullopt;
+    double number = 0;
+    const char* end = text.data() + text.size();
+    const auto read = ReadDouble(text.data(), end, number);
+    if (read.ec != std::errc{} || read.ptr != end || !std::isfinite(number)) return std::nullopt;
+    return negative ? -number : number;
+}
 
 // A whole number from an attribute; `fallback` when there is none or it is no number.
 long Number(std::string_view text, long fallback) {
@@ -37,11 +77,7 @@ public:
         if (name == "rPh") --m_phonetic;
         if (name == "t") m_inText = false;
     }
-    bool Take(std::string_view text) {
-        if (!m_inText) return true;
-        m_text.append(text);
-        return m_text.size() <= kMaxText;
-    }
+    bool Take(std::string_view text) { return !m_inText || AppendCellText(m_text, text); }
     std::string m_text;
 
 private:
@@ -82,19 +118,30 @@ class StylesHandler : public XmlHandler {
 public:
     void Start(std::string_view name, const char** attributes) override {
         if (name == "numFmt") {
-            codes.insert_or_assign(Number(Attribute(attributes, "numFmtId"), 0),
-                                   std::string(Attribute(attributes, "formatCode")));
+            const std::string_view code = Attribute(attributes, "formatCode");
+            if (Characters(code) > kMaxFormatCharacters) {
+                error = InputError{0, "数字格式代码超过 255 个字符（电子表格的上限）。"};
+            } else if (codes.size() == kMaxFormatCodes) {
+                error = InputError{0, "数字格式超过 4096 个，工作簿中不应有这么多。"};
+            } else {
+                codes.insert_or_assign(Number(Attribute(attributes, "numFmtId"), 0),
+                                       std::string(code));
+            }
         } else if (name == "cellXfs") {
             m_inCellStyles = true;
         } else if (name == "xf" && m_inCellStyles) {
-            styleFormats.push_back(static_cast<int>(Number(Attribute(attributes, "numFmtId"), 0)));
+            if (styleFormats.size() == kMaxStyles) {
+                error = InputError{0, "单元格样式超过 65536 个（电子表格的上限）。"};
+                return;
+            }
+            styleFormats.push_back(Number(Attribute(attributes, "numFmtId"), 0));
         }
     }
     void End(std::string_view name) override {
         if (name == "cellXfs") m_inCellStyles = false;
     }
     std::map<long, std::string> codes;
-    std::vector<int> styleFormats;
+    std::vector<long> styleFormats;
 
 private:
     bool m_inCellStyles = false;
@@ -102,21 +149,24 @@ private:
 
 class SharedStringsHandler : public XmlHandler {
 public:
-    explicit SharedStringsHandler(std::vector<std::string>& strings) : m_strings(strings) {}
+    explicit SharedStringsHandler(SharedStrings& strings) : m_strings(strings) {}
     void Start(std::string_view name, const char** /*attributes*/) override {
         if (name == "si") m_text.m_text.clear();
         m_text.Start(name);
     }
     void End(std::string_view name) override {
         m_text.End(name);
-        if (name == "si") m_strings.push_back(m_text.m_text);
+        if (name == "si" && !m_strings.Add(m_text.m_text)) {
+            error = InputError{0, "共享字符串超过 32 MB，超出读取的上限。"};
+        }
     }
     void Text(std::string_view text) override {
-        if (!m_text.Take(text)) error = InputError{0, "文本超过 1 MB。"};
+        if (!m_text.Take(text))
+            error = InputError{0, "共享字符串的文本超过 32767 个字符（电子表格单元格的上限）。"};
     }
 
 private:
-    std::vector<std::string>& m_strings;
+    SharedStrings& m_strings;
     RichText m_text;
 };
 
@@ -138,8 +188,9 @@ std::string FormatName(const NumberFormat& format) {
 
 class SheetHandler : public XmlHandler {
 public:
-    SheetHandler(const RowSink& sink, const std::vector<std::string>& sharedStrings,
-                 const std::vector<NumberFormat>& styleFormats, std::set<std::string>& unknown)
+    SheetHandler(const RowSink& sink, const SharedStrings& sharedStrings,
+                 const std::vector<const NumberFormat*>& styleFormats,
+                 std::set<std::string>& unknown)
         : m_sink(sink),
           m_sharedStrings(sharedStrings),
           m_styleFormats(styleFormats),
@@ -153,9 +204,10 @@ public:
         } else if (name == "c") {
             m_column = Column(Attribute(attributes, "r"), m_row.cells.size());
             m_type = Attribute(attributes, "t");
+            // A cell without a style has the first, the workbook's default ("Normal").
             const long style = Number(Attribute(attributes, "s"), 0);
-            m_format = style > 0 && static_cast<std::size_t>(style) < m_styleFormats.size()
-                           ? &m_styleFormats[static_cast<std::size_t>(style)]
+            m_format = style >= 0 && static_cast<std::size_t>(style) < m_styleFormats.size()
+                           ? m_styleFormats[static_cast<std::size_t>(style)]
                            : nullptr;
             m_value.clear();
             m_text.m_text.clear();
@@ -180,11 +232,8 @@ public:
     }
 
     void Text(std::string_view text) override {
-        if (m_inValue) {
-            m_value.append(text);
-            if (m_value.size() > kMaxText) error = InputError{m_row.line, "单元格超过 1 MB。"};
-        } else if (!m_text.Take(text)) {
-            error = InputError{m_row.line, "单元格超过 1 MB。"};
+        if (m_inValue ? !AppendCellText(m_value, text) : !m_text.Take(text)) {
+            error = InputError{m_row.line, kTooLong};
         }
     }
 
@@ -195,6 +244,7 @@ private:
             return;
         }
         m_inRow = true;
+        m_rowBytes = 0;
         m_row.cells.clear();
         m_row.values.clear();
         while (!error && ++m_row.line < line) error = m_sink(m_row);  // rows the sheet skips
@@ -205,22 +255,18 @@ private:
         CellValue value;
         if (m_type == "s") {
             const auto index = static_cast<std::size_t>(Number(m_value, -1));
-            if (index >= m_sharedStrings.size()) {
+            if (index >= m_sharedStrings.Size()) {
                 error = InputError{m_row.line, "共享字符串编号有误。"};
                 return;
             }
-            text = m_sharedStrings[index];
+            text = m_sharedStrings[index];  // this row's copy
         } else if (m_type == "inlineStr") {
             text = std::move(m_text.m_text);
         } else if (m_type == "b") {
             text = m_value == "1" ? "TRUE" : "FALSE";
         } else if (m_type.empty() || m_type == "n") {
-            double number = 0;
-            const char* end = m_value.data() + m_value.size();
-            const bool negative = m_value.starts_with('-');
-            const auto read = ReadDouble(m_value.data() + (negative ? 1 : 0), end, number);
-            if (read.ec == std::errc{} && read.ptr == end) {
-                value = {CellValue::Kind::Number, negative ? -number : number, m_format};
+            if (const auto number = StoredNumber(m_value)) {
+                value = {CellValue::Kind::Number, *number, m_format};
                 bool known = true;
                 text = ShownNumber(value.number, m_format, known);
                 if (!known) m_unknown.insert(FormatName(*m_format));
@@ -229,6 +275,11 @@ private:
             }
         } else {  // "str" (a formula's text), "e" (an error such as #N/A), "d" (an ISO date)
             text = m_value;
+        }
+        m_rowBytes += text.size();
+        if (m_rowBytes > kMaxRowBytes) {
+            error = InputError{m_row.line, "一行的文本超过 1 MB，表格中不应有。"};
+            return;
         }
         if (m_row.cells.size() <= m_column) {
             m_row.cells.resize(m_column + 1);
@@ -251,10 +302,11 @@ private:
     }
 
     const RowSink& m_sink;
-    const std::vector<std::string>& m_sharedStrings;
-    const std::vector<NumberFormat>& m_styleFormats;
+    const SharedStrings& m_sharedStrings;
+    const std::vector<const NumberFormat*>& m_styleFormats;
     std::set<std::string>& m_unknown;
     TableRow m_row;
+    std::size_t m_rowBytes = 0;
     std::size_t m_column = 0;
     std::string m_type;
     const NumberFormat* m_format = nullptr;
@@ -266,7 +318,24 @@ private:
 
 }  // namespace
 
-bool IsZip(std::string_view start) { return start.starts_with("PK\x03\x04"); }
+bool IsZip(std::string_view start) {
+    // A part's header, an empty archive's end record, or the mark of an archive split in pieces.
+    return start.starts_with("PK\x03\x04") || start.starts_with("PK\x05\x06") ||
+           start.starts_with("PK\x07\x08");
+}
+
+bool SharedStrings::Add(std::string_view text) {
+    const std::size_t held = m_texts.size() + text.size() + (m_ends.size() + 1) * sizeof(m_ends[0]);
+    if (held > kMaxSharedStrings) return false;
+    m_texts.append(text);
+    m_ends.push_back(static_cast<std::uint32_t>(m_texts.size()));
+    return true;
+}
+
+std::string_view SharedStrings::operator[](std::size_t index) const {
+    const std::size_t start = index == 0 ? 0 : m_ends[index - 1];
+    return std::string_view(m_texts).substr(start, m_ends[index] - start);
+}
 
 bool IsCompoundFile(std::string_view start) {
     return start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
@@ -321,10 +390,17 @@ Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
     if (reader.m_archive.Has(relations.styles)) {
         if (auto error = ParseXml(reader.m_archive, relations.styles, styles)) return *error;
     }
-    reader.m_styleFormats = std::make_unique<std::vector<NumberFormat>>();
-    for (const int id : styles.styleFormats) {
+    // Each format once, however many styles use it; the styles point at them.
+    std::map<long, std::size_t> formatIndex;
+    reader.m_formats = std::make_unique<std::vector<NumberFormat>>();
+    for (const long id : styles.styleFormats) {
+        if (!formatIndex.try_emplace(id, reader.m_formats->size()).second) continue;
         const auto code = styles.codes.find(id);
-        reader.m_styleFormats->push_back({id, code == styles.codes.end() ? "" : code->second});
+        reader.m_formats->push_back({static_cast<int>(std::clamp<long>(id, -1, 1L << 20)),
+                                     code == styles.codes.end() ? "" : code->second});
+    }
+    for (const long id : styles.styleFormats) {
+        reader.m_styleFormats.push_back(&(*reader.m_formats)[formatIndex[id]]);
     }
     SharedStringsHandler strings(reader.m_sharedStrings);
     if (reader.m_archive.Has(relations.sharedStrings)) {
@@ -336,7 +412,7 @@ Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
 }
 
 std::optional<InputError> WorkbookReader::ReadSheet(std::size_t sheet, const RowSink& sink) {
-    SheetHandler handler(sink, m_sharedStrings, *m_styleFormats, m_unknown);
+    SheetHandler handler(sink, m_sharedStrings, m_styleFormats, m_unknown);
     return ParseXml(m_archive, m_sheetParts.at(sheet), handler);
 }
 

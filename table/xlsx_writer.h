@@ -13,6 +13,11 @@ struct lxw_format;
 
 namespace tongqiu::table {
 
+// The name a workbook's sheet can take: `name` where a workbook allows it, otherwise one made
+// from it, each of []:*?/\ made "_", an apostrophe at either end too, cut to 31 characters (as
+// Excel counts them); an empty one is "Sheet1".
+std::string WorkbookSheetName(std::string_view name);
+
 // Writes one sheet of an .xlsx workbook with libxlsxwriter, row by row (its constant-memory mode:
 // memory does not grow with the rows). A workbook's cells keep their kind and number format; a CSV
 // cell that is a plain decimal number becomes a number that shows as it did. The results are

@@ -2,13 +2,76 @@
 
 #include <expat.h>
 
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace tongqiu::table {
 namespace {
 
 constexpr char kNamespaceSeparator = '|';
+
+// No workbook part nests deeper than a dozen elements (a shared string's rich text: sst, si, r,
+// t); the limit leaves room for extensions and stops a part that nests without end.
+constexpr int kMaxDepth = 32;
+
+// The most input that may go by without an element or a piece of text. The longest tag that a
+// workbook needs (a sheet's start with its namespaces) is a few kilobytes; text comes in pieces.
+// A longer stretch is a single endless token, which the parser would scan again for every piece.
+constexpr std::size_t kMaxQuietBytes = std::size_t{256} << 10;
+
+// What the parser itself may hold: its buffer, the names it has seen, the open elements. A
+// workbook's part needs well under a megabyte; a part that names millions of different elements
+// or attributes would need more.
+constexpr std::size_t kMaxParserMemory = std::size_t{16} << 20;
+
+// The parser's memory, counted. Each block keeps its size in front of it. One parser at a time
+// runs on a thread, and all its blocks are freed with it, so a count for each thread suffices.
+thread_local std::size_t t_parserMemory = 0;
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+std::size_t SizeOf(void* block) {
+    std::size_t size = 0;
+    std::memcpy(&size, block, sizeof size);
+    return size;
+}
+
+void* Keep(void* block, std::size_t size) {
+    std::memcpy(block, &size, sizeof size);
+    return static_cast<char*>(block) + kHeader;
+}
+
+void* Allocate(std::size_t size) {
+    if (size > kMaxParserMemory - t_parserMemory) return nullptr;
+    void* block = std::malloc(size + kHeader);
+    if (block == nullptr) return nullptr;
+    t_parserMemory += size;
+    return Keep(block, size);
+}
+
+void Free(void* memory) {
+    if (memory == nullptr) return;
+    void* block = static_cast<char*>(memory) - kHeader;
+    t_parserMemory -= SizeOf(block);
+    std::free(block);
+}
+
+void* Reallocate(void* memory, std::size_t size) {
+    if (memory == nullptr) return Allocate(size);
+    void* block = static_cast<char*>(memory) - kHeader;
+    const std::size_t old = SizeOf(block);
+    if (size > old && size - old > kMaxParserMemory - t_parserMemory) return nullptr;
+    void* moved = std::realloc(block, size + kHeader);
+    if (moved == nullptr) return nullptr;
+    t_parserMemory = t_parserMemory - old + size;
+    return Keep(moved, size);
+}
+
+const XML_Memory_Handling_Suite kCountedMemory{Allocate, Reallocate, Free};
 
 std::string_view LocalName(const XML_Char* name) {
     const std::string_view full(name);
@@ -19,34 +82,92 @@ std::string_view LocalName(const XML_Char* name) {
 struct Reading {
     XML_Parser parser;
     XmlHandler& handler;
-    void StopOnError() const {
+    int depth = 0;
+    std::size_t quietBytes = 0;  // fed since the last element or text
+
+    // Runs a handler's call; whatever it throws stops the part with a refusal of its own.
+    template <typename Call>
+    void Tell(Call call) {
+        quietBytes = 0;
+        try {
+            call();
+        } catch (const std::bad_alloc&) {
+            handler.error = InputError{0, "内存不足，无法读取。"};
+        } catch (const std::exception&) {
+            handler.error = InputError{0, "内容有误，无法读取。"};
+        }
         if (handler.error) XML_StopParser(parser, XML_FALSE);
     }
 };
 
 void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
     auto& reading = *static_cast<Reading*>(data);
-    reading.handler.Start(LocalName(name), attributes);
-    reading.StopOnError();
+    reading.Tell([&] {
+        if (++reading.depth > kMaxDepth) {
+            reading.handler.error = InputError{
+                0, "元素嵌套超过 " + std::to_string(kMaxDepth) + " 层，工作簿中不应有。"};
+            return;
+        }
+        reading.handler.Start(LocalName(name), attributes);
+    });
 }
 
 void OnEnd(void* data, const XML_Char* name) {
     auto& reading = *static_cast<Reading*>(data);
-    reading.handler.End(LocalName(name));
-    reading.StopOnError();
+    --reading.depth;
+    reading.Tell([&] { reading.handler.End(LocalName(name)); });
 }
 
 void OnText(void* data, const XML_Char* text, int size) {
     auto& reading = *static_cast<Reading*>(data);
-    reading.handler.Text(std::string_view(text, static_cast<std::size_t>(size)));
-    reading.StopOnError();
+    reading.Tell(
+        [&] { reading.handler.Text(std::string_view(text, static_cast<std::size_t>(size))); });
 }
 
 void OnDoctype(void* data, const XML_Char* /*name*/, const XML_Char* /*system*/,
                const XML_Char* /*public*/, int /*internal*/) {
     auto& reading = *static_cast<Reading*>(data);
-    reading.handler.error = InputError{0, "含有 DTD，工作簿中不应有。"};
-    reading.StopOnError();
+    reading.Tell([&] { reading.handler.error = InputError{0, "含有 DTD，工作簿中不应有。"}; });
+}
+
+// What is wrong with XML that the parser refused, in the user's words.
+std::string XmlFault(XML_Parser parser) {
+    const XML_Error error = XML_GetErrorCode(parser);
+    if (error == XML_ERROR_NO_MEMORY) {
+        return "XML 中的名称或属性过多，超出读取的上限，可能是恶意文件。";
+    }
+    const char* what = "格式有误";
+    switch (error) {
+        case XML_ERROR_INVALID_TOKEN:
+        case XML_ERROR_PARTIAL_CHAR:
+        case XML_ERROR_BAD_CHAR_REF:
+            what = "含有无效的字符";
+            break;
+        case XML_ERROR_UNCLOSED_TOKEN:
+        case XML_ERROR_NO_ELEMENTS:
+            what = "内容不完整";
+            break;
+        case XML_ERROR_TAG_MISMATCH:
+            what = "标记不配对";
+            break;
+        case XML_ERROR_DUPLICATE_ATTRIBUTE:
+            what = "属性重复";
+            break;
+        case XML_ERROR_UNDEFINED_ENTITY:
+            what = "含有未定义的实体";
+            break;
+        case XML_ERROR_UNBOUND_PREFIX:
+            what = "含有未声明的命名空间前缀";
+            break;
+        case XML_ERROR_UNKNOWN_ENCODING:
+        case XML_ERROR_INCORRECT_ENCODING:
+            what = "编码有误";
+            break;
+        default:
+            break;
+    }
+    return "XML 格式有误（第 " + std::to_string(XML_GetCurrentLineNumber(parser)) + " 行）：" +
+           what + "。";
 }
 
 }  // namespace
@@ -61,33 +182,32 @@ std::string_view Attribute(const char** attributes, std::string_view name) {
 std::optional<InputError> ParseXml(ZipArchive& archive, std::string_view part,
                                    XmlHandler& handler) {
     const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
-        XML_ParserCreateNS(nullptr, kNamespaceSeparator), &XML_ParserFree);
-    if (!parser) return InputError{0, "内存不足。"};
+        XML_ParserCreate_MM(nullptr, &kCountedMemory, &kNamespaceSeparator), &XML_ParserFree);
+    const auto named = [&](InputError error) {
+        if (!error.message.starts_with(part)) error.message.insert(0, std::string(part) + "：");
+        return error;
+    };
+    if (!parser) return named(InputError{0, "内存不足，无法读取。"});
     Reading reading{parser.get(), handler};
     XML_SetUserData(parser.get(), &reading);
     XML_SetElementHandler(parser.get(), OnStart, OnEnd);
     XML_SetCharacterDataHandler(parser.get(), OnText);
     XML_SetStartDoctypeDeclHandler(parser.get(), OnDoctype);
-    const auto failed = [&]() -> std::optional<InputError> {
-        if (handler.error) {
-            if (handler.error->line == 0 && !handler.error->message.starts_with(part)) {
-                handler.error->message = std::string(part) + "：" + handler.error->message;
-            }
-            return handler.error;
-        }
-        return InputError{0, std::string(part) + "：XML 格式有误（第 " +
-                                 std::to_string(XML_GetCurrentLineNumber(parser.get())) +
-                                 " 行）：" + XML_ErrorString(XML_GetErrorCode(parser.get())) +
-                                 "。"};
+    const auto failed = [&] {
+        return named(handler.error ? *handler.error : InputError{0, XmlFault(parser.get())});
     };
     auto error = archive.Read(part, [&](std::string_view piece) -> std::optional<InputError> {
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), XML_FALSE) ==
             XML_STATUS_ERROR) {
             return failed();
         }
+        reading.quietBytes += piece.size();
+        if (reading.quietBytes > kMaxQuietBytes) {
+            return named(InputError{0, "XML 中有超过 256 KB 的单个标记，工作簿中不应有。"});
+        }
         return std::nullopt;
     });
-    if (error) return error;
+    if (error) return named(*error);
     if (XML_Parse(parser.get(), nullptr, 0, XML_TRUE) == XML_STATUS_ERROR) return failed();
     return std::nullopt;
 }

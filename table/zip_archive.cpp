@@ -39,7 +39,44 @@ bool ReadAt(std::istream& in, std::uint64_t offset, char* out, std::size_t size)
 
 const std::string kDamaged = "ZIP 文件已损坏或不完整。";
 
+// A stream that inflates a part, ended on every way out of the reading.
+struct Inflater {
+    z_stream stream{};
+    bool started = false;
+
+    Inflater() = default;
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+    ~Inflater() {
+        if (started) inflateEnd(&stream);
+    }
+    bool Start() {
+        started = inflateInit2(&stream, -MAX_WBITS) == Z_OK;
+        return started;
+    }
+};
+
 }  // namespace
+
+bool ZipArchive::EndsAsZip(std::istream& in) {
+    in.clear();
+    const std::streampos back = in.tellg();
+    if (back < 0 || !in.seekg(0, std::ios::end)) return false;
+    const auto end = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+    const std::uint64_t tail = std::min<std::uint64_t>(end, kEndSize + kMaxComment);
+    std::vector<char> bytes(tail);
+    bool found = tail >= kEndSize && ReadAt(in, end - tail, bytes.data(), tail);
+    if (found) {
+        found = false;
+        for (std::size_t at = tail - kEndSize + 1; at-- > 0 && !found;) {
+            found = Little(&bytes[at], 4) == kEndSignature &&
+                    at + kEndSize + Little(&bytes[at + 20], 2) == tail;
+        }
+    }
+    in.clear();
+    in.seekg(back);
+    return found;
+}
 
 Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
     in.clear();
@@ -61,7 +98,7 @@ Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
         return std::string("ZIP64 格式的文件太大，无法读取。");
     if (directoryOffset + directorySize > end) return kDamaged;
 
-    ZipArchive archive(in);
+    ZipArchive archive(in, end);
     std::vector<char> directory(directorySize);
     if (!ReadAt(in, directoryOffset, directory.data(), directory.size())) return kDamaged;
     std::size_t position = 0;
@@ -102,11 +139,9 @@ std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSin
     }
     m_in->seekg(Little(&local[26], 2) + Little(&local[28], 2), std::ios::cur);
 
-    z_stream stream{};
-    if (part.method == kDeflated && inflateInit2(&stream, -MAX_WBITS) != Z_OK) return damaged();
-    const auto end = [&] {
-        if (part.method == kDeflated) inflateEnd(&stream);
-    };
+    Inflater inflater;
+    if (part.method == kDeflated && !inflater.Start()) return damaged();
+    z_stream& stream = inflater.stream;
     std::vector<char> packed(kPiece);
     std::vector<char> text(kPiece);
     std::uint64_t left = part.packedSize;
@@ -121,9 +156,10 @@ std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSin
         std::optional<InputError> error;
         const auto hand = [&](const char* piece, std::size_t count) {
             size += count;
-            if (size > kMaxPartSize) {
+            if (size > kMaxPartSize || count > m_inflationLeft) {
                 error = InputError{0, std::string(name) + "：解压后过大，可能是恶意文件。"};
             } else if (count > 0) {
+                m_inflationLeft -= count;
                 crc = crc32(crc, reinterpret_cast<const Bytef*>(piece), static_cast<uInt>(count));
                 error = sink(std::string_view(piece, count));
             }
@@ -143,13 +179,9 @@ std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSin
                 hand(text.data(), text.size() - stream.avail_out);
             } while (!error && status == Z_OK && stream.avail_out == 0);
         }
-        if (error) {
-            end();
-            return error;
-        }
+        if (error) return error;
         if (status != Z_OK && status != Z_STREAM_END) break;
     }
-    end();
     const bool complete = part.method == kStored ? left == 0 : status == Z_STREAM_END;
     if (!complete || size != part.size || crc != part.crc) return damaged();
     return std::nullopt;

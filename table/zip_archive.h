@@ -17,18 +17,29 @@ namespace tongqiu::table {
 // central directory is held; a part is inflated in pieces as it is read.
 class ZipArchive {
 public:
-    // No part may inflate past this, whatever sizes it declares: a ZIP bomb stops here, and
-    // reading time stays bounded. A gigabyte: ten times the largest tube list expected (100,000
-    // rows).
+    // No part may inflate past this, whatever sizes it declares: a ZIP bomb stops here. A
+    // gigabyte: the sheet of a million rows that a spreadsheet holds at most is some 600 MB.
     static constexpr std::uint64_t kMaxPartSize = std::uint64_t{1} << 30;
+
+    // All the reading of one archive, every part and every time, inflates at most this much plus
+    // kInflationRatio times the archive's own size, so that the time it takes follows the file's
+    // size. Workbooks' XML packs some five to twenty times; nothing a spreadsheet writes comes
+    // near a hundred, while a crafted file packs a thousand times.
+    static constexpr std::uint64_t kInflationAllowance = std::uint64_t{64} << 20;
+    static constexpr std::uint64_t kInflationRatio = 100;
 
     // The archive's directory, or why it is no readable ZIP (in words for the user).
     static Expected<ZipArchive, std::string> Open(std::istream& in);
 
+    // Whether a stream that can seek ends as a ZIP file does: with the record that closes its
+    // directory, its comment reaching exactly to the end. Leaves the stream where it was.
+    static bool EndsAsZip(std::istream& in);
+
     [[nodiscard]] bool Has(std::string_view name) const { return m_parts.contains(name); }
 
     // Hands on the part's text in pieces; stops at the first error the sink returns. Fails when
-    // the part is missing, encrypted, damaged, or inflates past kMaxPartSize.
+    // the part is missing, encrypted, damaged, inflates past kMaxPartSize, or the archive's
+    // reading past its allowance.
     using PieceSink = std::function<std::optional<InputError>(std::string_view)>;
     [[nodiscard]] std::optional<InputError> Read(std::string_view name, const PieceSink& sink);
 
@@ -42,9 +53,11 @@ private:
         std::uint64_t headerOffset = 0;
     };
 
-    explicit ZipArchive(std::istream& in) : m_in(&in) {}
+    ZipArchive(std::istream& in, std::uint64_t size)
+        : m_in(&in), m_inflationLeft(kInflationAllowance + kInflationRatio * size) {}
 
     std::istream* m_in;
+    std::uint64_t m_inflationLeft;
     std::map<std::string, Part, std::less<>> m_parts;
 };
 

@@ -102,6 +102,7 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     }
     result.set("format", std::string(FormatName(options.outputFormat.value_or(summary->format))));
     result.set("sheet", summary->sheet);
+    result.set("renamedSheet", summary->renamedSheet);
     val unknown = val::array();
     for (const std::string& code : summary->unknownFormats) unknown.call<void>("push", code);
     result.set("unknownFormats", unknown);
