@@ -1,0 +1,388 @@
+// Workbooks as other people's tools make them, and as nobody should: each made here in memory,
+// put through tongqiu-batch, and checked for what it gives and for what it leaves behind.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch_command.h"
+#include "xlsx_reader.h"
+
+// The workbooks below name only the parts of them that matter to each case.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace tongqiu::table {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Part {
+    std::string name;
+    std::string text;
+    std::size_t spaces = 0;  // after the text
+    std::string tail;        // after the spaces
+};
+
+void Put(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFU));
+}
+
+// The part's text deflated, its size and its CRC.
+struct Packed {
+    std::string bytes;
+    std::uint32_t size = 0;
+    std::uint32_t crc = 0;
+};
+
+Packed Deflate(const Part& part) {
+    Packed packed;
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string out(1 << 16, '\0');
+    const auto feed = [&](std::string_view piece, int flush) {
+        packed.size += static_cast<std::uint32_t>(piece.size());
+        packed.crc = static_cast<std::uint32_t>(crc32(packed.crc,
+                                                      reinterpret_cast<const Bytef*>(piece.data()),
+                                                      static_cast<uInt>(piece.size())));
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+        stream.avail_in = static_cast<uInt>(piece.size());
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(out.data());
+            stream.avail_out = static_cast<uInt>(out.size());
+            deflate(&stream, flush);
+            packed.bytes.append(out.data(), out.size() - stream.avail_out);
+        } while (stream.avail_out == 0);
+    };
+    feed(part.text, Z_NO_FLUSH);
+    const std::string spaces(1 << 20, ' ');
+    for (std::size_t left = part.spaces; left > 0; left -= std::min(left, spaces.size())) {
+        feed(std::string_view(spaces).substr(0, std::min(left, spaces.size())), Z_NO_FLUSH);
+    }
+    feed(part.tail, Z_FINISH);
+    deflateEnd(&stream);
+    return packed;
+}
+
+// A ZIP file of the parts, deflated.
+std::string Zip(const std::vector<Part>& parts) {
+    std::string out;
+    std::string directory;
+    for (const Part& part : parts) {
+        const Packed packed = Deflate(part);
+        const auto offset = static_cast<std::uint32_t>(out.size());
+        const auto sizes = [&](std::string& header) {
+            Put(header, 20, 2);  // version needed
+            Put(header, 0, 2);   // flags
+            Put(header, 8, 2);   // deflated
+            Put(header, 0, 4);   // time and date
+            Put(header, packed.crc, 4);
+            Put(header, static_cast<std::uint32_t>(packed.bytes.size()), 4);
+            Put(header, packed.size, 4);
+            Put(header, static_cast<std::uint32_t>(part.name.size()), 2);
+        };
+        Put(out, 0x04034b50, 4);
+        sizes(out);
+        Put(out, 0, 2);
+        out += part.name + packed.bytes;
+        Put(directory, 0x02014b50, 4);
+        Put(directory, 20, 2);  // made by
+        sizes(directory);
+        directory.append(12, '\0');  // extra, comment, disk, attributes
+        Put(directory, offset, 4);
+        directory += part.name;
+    }
+    const auto start = static_cast<std::uint32_t>(out.size());
+    out += directory;
+    Put(out, 0x06054b50, 4);
+    Put(out, 0, 4);
+    Put(out, static_cast<std::uint32_t>(parts.size()), 2);
+    Put(out, static_cast<std::uint32_t>(parts.size()), 2);
+    Put(out, static_cast<std::uint32_t>(directory.size()), 4);
+    Put(out, start, 4);
+    Put(out, 0, 2);
+    return out;
+}
+
+constexpr std::string_view kMain =
+    R"( xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+
+struct Book {
+    std::string sheetData;  // the sheet's rows
+    std::string sheetName = "管子";
+    std::string cellStyles;        // <xf> elements; no styles part without them
+    std::string numberFormats;     // <numFmt> elements
+    std::string sharedStrings;     // <si> elements; no part without them
+    std::string workbookExtra;     // inside <workbook>, after the sheets
+    std::size_t sharedSpaces = 0;  // after the shared strings
+};
+
+std::string Workbook(const Book& book) {
+    const std::string type = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    std::string relations =
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type=")" +
+        type + R"(worksheet" Target="worksheets/sheet1.xml"/>)";
+    std::vector<Part> parts;
+    if (!book.cellStyles.empty()) {
+        relations +=
+            R"(<Relationship Id="rId2" Type=")" + type + R"(styles" Target="styles.xml"/>)";
+        parts.push_back({.name = "xl/styles.xml",
+                         .text = "<styleSheet" + std::string(kMain) + "><numFmts>" +
+                                 book.numberFormats + "</numFmts><cellXfs>" + book.cellStyles +
+                                 "</cellXfs></styleSheet>"});
+    }
+    if (!book.sharedStrings.empty()) {
+        relations += R"(<Relationship Id="rId3" Type=")" + type +
+                     R"(sharedStrings" Target="sharedStrings.xml"/>)";
+        parts.push_back({"xl/sharedStrings.xml",
+                         "<sst" + std::string(kMain) + ">" + book.sharedStrings, book.sharedSpaces,
+                         "</sst>"});
+    }
+    parts.push_back(
+        {.name = "xl/workbook.xml",
+         .text =
+             "<workbook" + std::string(kMain) +
+             R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets><sheet name=")" +
+             book.sheetName + R"(" sheetId="1" r:id="rId1"/></sheets>)" + book.workbookExtra +
+             "</workbook>"});
+    parts.push_back({.name = "xl/_rels/workbook.xml.rels", .text = relations + "</Relationships>"});
+    parts.push_back({.name = "xl/worksheets/sheet1.xml",
+                     .text = "<worksheet" + std::string(kMain) + "><sheetData>" + book.sheetData +
+                             "</sheetData></worksheet>"});
+    return Zip(parts);
+}
+
+// The header 外径, 壁厚, 弯曲半径 as inline strings, then one row: its outer diameter's cell as
+// given, 4 and 76.
+std::string Tube(const std::string& outerCell) {
+    const auto text = [](const char* column, const char* value) {
+        return std::string(R"(<c r=")") + column + R"(1" t="inlineStr"><is><t>)" + value +
+               "</t></is></c>";
+    };
+    return R"(<row r="1">)" + text("A", "外径") + text("B", "壁厚") + text("C", "弯曲半径") +
+           R"(</row><row r="2">)" + outerCell +
+           R"(<c r="B2"><v>4</v></c><c r="C2"><v>76</v></c></row>)";
+}
+
+struct Outcome {
+    int status = -1;
+    std::string output;  // what the output file holds
+    std::string err;
+};
+
+// Runs tongqiu-batch on `input` in a folder of its own; `output` names the output file there.
+Outcome RunOn(const std::string& input, const std::string& output = "out.csv") {
+    const fs::path folder =
+        fs::temp_directory_path() /
+        ("wb-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "in.xlsx", std::ios::binary) << input;
+    std::istringstream noInput;
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome run{batch::RunBatch({"-o", (folder / output).string(), (folder / "in.xlsx").string()},
+                                noInput, out, err),
+                "", err.str()};
+    run.output =
+        (std::ostringstream() << std::ifstream(folder / output, std::ios::binary).rdbuf()).str();
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
+        << "a refusal leaves only the input, a result only the output besides";
+    EXPECT_EQ(run.err.find("WARN"), std::string::npos) << "no library speaks to the user";
+    return run;
+}
+
+// The second row as written, without the BOM and the header.
+std::string SecondRow(const Outcome& run) {
+    const auto start = run.output.find('\n');
+    return start == std::string::npos
+               ? ""
+               : run.output.substr(start + 1, run.output.find('\r', start + 1) - start - 1);
+}
+
+TEST(HostileWorkbook, OnlyAFiniteDecimalIsANumberAndTheRestIsItsText) {
+    const std::string computed =
+        ",4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,24.00,24.00,24.00,";
+    const std::string refused = ",4,76" + std::string(12, ',') + "输入的不是数字。请检查“外径”。";
+    const std::string tooLarge =
+        ",4,76" + std::string(12, ',') + "数值溢出：数值太大，或无法计算。请检查“外径”。";
+    struct Case {
+        const char* stored;
+        const char* general;    // shown in General
+        const char* twoPlaces;  // shown in 0.00
+        const std::string& rest;
+    };
+    const Case cases[] = {
+        {"38", "38", "38.00", computed},       {"3.8e1", "38", "38.00", computed},
+        {"inf", "inf", "inf", refused},        {"-nan", "-nan", "-nan", refused},
+        {"--40", "--40", "--40", refused},     {"0x10", "0x10", "0x10", refused},
+        {"1e400", "1e400", "1e400", tooLarge}, {"", "", "", refused},
+    };
+    for (const Case& c : cases) {
+        for (const bool twoPlaces : {false, true}) {
+            const std::string style = twoPlaces ? R"( s="1")" : "";
+            Book book{.sheetData = Tube(R"(<c r="A2")" + style + "><v>" + c.stored + "</v></c>")};
+            book.cellStyles = R"(<xf numFmtId="0"/><xf numFmtId="2"/>)";
+            const Outcome run = RunOn(Workbook(book));
+            EXPECT_EQ(SecondRow(run), (twoPlaces ? c.twoPlaces : c.general) + c.rest)
+                << c.stored << style;
+            EXPECT_EQ(run.status, &c.rest == &computed ? 0 : 1) << c.stored << run.err;
+        }
+    }
+}
+
+TEST(HostileWorkbook, ACellWithoutAStyleShowsInTheDefaultStylesFormat) {
+    for (const char* cell :
+         {R"(<c r="A2"><v>38.123</v></c>)", R"(<c r="A2" s="0"><v>38.123</v></c>)"}) {
+        Book book{.sheetData = Tube(cell)};
+        book.cellStyles = R"(<xf numFmtId="164"/><xf numFmtId="0"/>)";
+        book.numberFormats = R"(<numFmt numFmtId="164" formatCode="0.00"/>)";
+        EXPECT_TRUE(SecondRow(RunOn(Workbook(book))).starts_with("38.12,4.00,76.00,30.12,"))
+            << cell;
+    }
+    Book general{.sheetData = Tube(R"(<c r="A2" s="1"><v>38.123</v></c>)")};
+    general.cellStyles = R"(<xf numFmtId="2"/><xf numFmtId="0"/>)";
+    EXPECT_TRUE(SecondRow(RunOn(Workbook(general))).starts_with("38.123,4.00,76.00,30.12,"));
+}
+
+TEST(HostileWorkbook, AZipThatIsNoWorkbookIsRefusedAsAWorkbook) {
+    const std::string book = Workbook({Tube(R"(<c r="A2"><v>38</v></c>)")});
+    struct Case {
+        std::string file;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Zip({}), "不是 Excel 工作簿（.xlsx）：ZIP 中没有 xl/workbook.xml。"},
+        {"#!/bin/sh\n" + book, "ZIP 文件已损坏或不完整。"},  // offsets no longer fit
+        {book.substr(0, book.size() / 2) + book.substr(book.size() - 22),
+         "ZIP 文件已损坏或不完整。"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = RunOn(c.file);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.err.ends_with(std::string("in.xlsx：") + c.message + "\n")) << run.err;
+    }
+}
+
+TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise) {
+    struct Case {
+        std::string name;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"管子 2026", "管子 2026"},
+        {"a[1]:b*?/\\c", "a_1__b____c"},
+        {"'引号'", "_引号_"},
+        {std::string(40, 'x'), std::string(31, 'x')},
+        {std::string(30, 'x') + "\xF0\x9F\x98\x80", std::string(30, 'x')},  // 😀 counts two
+    };
+    for (const Case& c : cases) {
+        Book book{.sheetData = Tube(R"(<c r="A2"><v>38</v></c>)")};
+        book.sheetName = c.name;
+        const Outcome run = RunOn(Workbook(book), "out.xlsx");
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::istringstream written(run.output);
+        auto reader = WorkbookReader::Open(written);
+        ASSERT_TRUE(reader) << reader.error().message;
+        EXPECT_EQ(reader->SheetNames(), std::vector<std::string>{c.written});
+        const std::string told = "in.xlsx：工作表名“" + c.name +
+                                 "”在工作簿中不能用，结果的工作表名改为“" + c.written + "”。\n";
+        EXPECT_EQ(run.err.ends_with(told), c.name != c.written) << run.err;
+    }
+}
+
+// Each limit: just within it the workbook is read; past it, refused in words naming the part.
+TEST(HostileWorkbook, TextsFormatsNestingAndTokensAreBounded) {
+    const auto longText = [](std::size_t characters) {
+        std::string text;
+        for (std::size_t i = 0; i < characters; ++i) text += "中";
+        return text;
+    };
+    const auto sharedCells = [](int count) {
+        std::string row = R"(<row r="3">)";
+        for (int i = 0; i < count; ++i) row += R"(<c t="s"><v>0</v></c>)";
+        return row + "</row>";
+    };
+    const auto nested = [](int depth) {
+        std::string open;
+        std::string close;
+        for (int i = 0; i < depth; ++i) {
+            open += "<x>";
+            close += "</x>";
+        }
+        return open + close;
+    };
+    const auto format = [](std::size_t characters) {
+        return R"(<numFmt numFmtId="164" formatCode=")" + std::string(characters - 4, '0') +
+               R"(.000"/>)";
+    };
+    struct Case {
+        const char* what;
+        Book book;
+        const char* part;  // none: read
+        const char* message;
+    };
+    const std::string within = Tube(R"(<c r="A2"><v>38</v></c>)");
+    const Case cases[] = {
+        {"an inline string",
+         {.sheetData = within + R"(<row r="3"><c t="inlineStr"><is><t>)" + longText(32767) +
+                       "</t></is></c></row>"}},
+        {"an inline string",
+         {.sheetData = within + R"(<row r="3"><c t="inlineStr"><is><t>)" + longText(32768) +
+                       "</t></is></c></row>"},
+         "in.xlsx 第 3 行：xl/worksheets/sheet1.xml：",
+         "单元格的文本超过 32767 个字符（电子表格单元格的上限）。"},
+        {"a shared string",
+         {.sheetData = within, .sharedStrings = "<si><t>" + longText(32768) + "</t></si>"},
+         "in.xlsx：xl/sharedStrings.xml：",
+         "共享字符串的文本超过 32767 个字符（电子表格单元格的上限）。"},
+        {"a row",
+         {.sheetData = within + sharedCells(11),
+          .sharedStrings = "<si><t>" + longText(32767) + "</t></si>"},
+         "in.xlsx 第 3 行：xl/worksheets/sheet1.xml：",
+         "一行的文本超过 1 MB，表格中不应有。"},
+        {"a format code",
+         {.sheetData = within,
+          .cellStyles = R"(<xf numFmtId="164"/>)",
+          .numberFormats = format(255)}},
+        {"a format code",
+         {.sheetData = within,
+          .cellStyles = R"(<xf numFmtId="164"/>)",
+          .numberFormats = format(256)},
+         "in.xlsx：xl/styles.xml：",
+         "数字格式代码超过 255 个字符（电子表格的上限）。"},
+        {"nesting", {.sheetData = within, .workbookExtra = nested(31)}},
+        {"nesting",
+         {.sheetData = within, .workbookExtra = nested(32)},
+         "in.xlsx：xl/workbook.xml：",
+         "元素嵌套超过 32 层，工作簿中不应有。"},
+        {"a token",
+         {.sheetData = within, .workbookExtra = R"(<x a=")" + std::string(400'000, 'a') + R"("/>)"},
+         "in.xlsx：xl/workbook.xml：",
+         "XML 中有超过 256 KB 的单个标记，工作簿中不应有。"},
+        {"inflation",
+         {.sheetData = within,
+          .sharedStrings = "<si><t>a</t></si>",
+          .sharedSpaces = ZipArchive::kInflationAllowance + (32 << 20)},
+         "in.xlsx：xl/sharedStrings.xml：",
+         "解压后过大，可能是恶意文件。"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = RunOn(Workbook(c.book));
+        if (c.part == nullptr) {
+            EXPECT_NE(run.status, 2) << c.what << ": " << run.err;
+        } else {
+            EXPECT_TRUE(run.err.ends_with("/" + std::string(c.part) + c.message + "\n"))
+                << c.what << ": " << run.err;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tongqiu::table
