@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the workbook reader (ZIP, inflating, XML, shared strings, number
 // formats). It must end either with every sheet read or with an error in words, and hand on rows
-// in order, each with as many values as texts.
+// in order, each with as many values as texts, every stored number finite.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -18,11 +20,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!workbook.error().message.empty(), "a refusal says why");
         return 0;
     }
+    std::set<std::string> read;  // as the conversion does: each part once
     for (std::size_t sheet = 0; sheet < workbook->SheetNames().size(); ++sheet) {
+        if (!read.insert(workbook->SheetPart(sheet)).second) continue;
         long line = 0;
         const auto error = workbook->ReadSheet(sheet, [&](const TableRow& row) {
             Require(row.line == line + 1, "rows come in order, none left out");
             Require(row.values.size() == row.cells.size(), "every cell has its value");
+            for (const CellValue& value : row.values) {
+                Require(std::isfinite(value.number), "only a finite number is read as one");
+            }
             line = row.line;
             return std::nullopt;
         });

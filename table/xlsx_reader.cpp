@@ -188,10 +188,11 @@ std::string FormatName(const NumberFormat& format) {
 
 class SheetHandler : public XmlHandler {
 public:
-    SheetHandler(const RowSink& sink, const SharedStrings& sharedStrings,
+    SheetHandler(const RowSink& sink, ZipArchive& archive, const SharedStrings& sharedStrings,
                  const std::vector<const NumberFormat*>& styleFormats,
                  std::set<std::string>& unknown)
         : m_sink(sink),
+          m_archive(archive),
           m_sharedStrings(sharedStrings),
           m_styleFormats(styleFormats),
           m_unknown(unknown) {
@@ -260,6 +261,10 @@ private:
                 return;
             }
             text = m_sharedStrings[index];  // this row's copy
+            if (!m_archive.Charge(text.size())) {
+                error = InputError{m_row.line, "引用共享字符串的文本总量过大，可能是恶意文件。"};
+                return;
+            }
         } else if (m_type == "inlineStr") {
             text = std::move(m_text.m_text);
         } else if (m_type == "b") {
@@ -302,6 +307,7 @@ private:
     }
 
     const RowSink& m_sink;
+    ZipArchive& m_archive;
     const SharedStrings& m_sharedStrings;
     const std::vector<const NumberFormat*>& m_styleFormats;
     std::set<std::string>& m_unknown;
@@ -412,7 +418,7 @@ Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
 }
 
 std::optional<InputError> WorkbookReader::ReadSheet(std::size_t sheet, const RowSink& sink) {
-    SheetHandler handler(sink, m_sharedStrings, m_styleFormats, m_unknown);
+    SheetHandler handler(sink, m_archive, m_sharedStrings, m_styleFormats, m_unknown);
     return ParseXml(m_archive, m_sheetParts.at(sheet), handler);
 }
 

@@ -23,10 +23,9 @@ public:
 
     // All the reading of one archive, every part and every time, inflates at most this much plus
     // kInflationRatio times the archive's own size, so that the time it takes follows the file's
-    // size. Workbooks' XML packs some five to twenty times; nothing a spreadsheet writes comes
-    // near a hundred, while a crafted file packs a thousand times.
-    static constexpr std::uint64_t kInflationAllowance = std::uint64_t{64} << 20;
-    static constexpr std::uint64_t kInflationRatio = 100;
+    // size. A workbook's XML packs five to twenty times; a crafted file packs a thousand times.
+    static constexpr std::uint64_t kInflationAllowance = std::uint64_t{32} << 20;
+    static constexpr std::uint64_t kInflationRatio = 50;
 
     // The archive's directory, or why it is no readable ZIP (in words for the user).
     static Expected<ZipArchive, std::string> Open(std::istream& in);
@@ -34,6 +33,14 @@ public:
     // Whether a stream that can seek ends as a ZIP file does: with the record that closes its
     // directory, its comment reaching exactly to the end. Leaves the stream where it was.
     static bool EndsAsZip(std::istream& in);
+
+    // Counts text that reading makes beyond what it inflates (a shared string copied into each
+    // cell that names it) against the same allowance; false once it is spent.
+    [[nodiscard]] bool Charge(std::uint64_t bytes) {
+        if (bytes > m_inflationLeft) return false;
+        m_inflationLeft -= bytes;
+        return true;
+    }
 
     [[nodiscard]] bool Has(std::string_view name) const { return m_parts.contains(name); }
 
