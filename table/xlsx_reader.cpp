@@ -34,11 +34,26 @@ std::size_t Characters(std::string_view text) {
     }));
 }
 
-// Appends to a cell's text; false once it holds more characters than a cell may.
-bool AppendCellText(std::string& text, std::string_view piece) {
-    text.append(piece);
-    return text.size() <= kMaxCellCharacters || Characters(text) <= kMaxCellCharacters;
-}
+// A cell's text as it comes in pieces, and its characters counted as they come.
+class CellText {
+public:
+    // False once it holds more characters than a cell may.
+    bool Append(std::string_view piece) {
+        m_text.append(piece);
+        m_characters += Characters(piece);
+        return m_characters <= kMaxCellCharacters;
+    }
+    void Clear() {
+        m_text.clear();
+        m_characters = 0;
+    }
+    [[nodiscard]] const std::string& Text() const { return m_text; }
+    std::string Take() { return std::exchange(m_text, {}); }
+
+private:
+    std::string m_text;
+    std::size_t m_characters = 0;
+};
 
 const std::string kTooLong = "单元格的文本超过 32767 个字符（电子表格单元格的上限）。";
 
@@ -77,8 +92,8 @@ public:
         if (name == "rPh") --m_phonetic;
         if (name == "t") m_inText = false;
     }
-    bool Take(std::string_view text) { return !m_inText || AppendCellText(m_text, text); }
-    std::string m_text;
+    bool Take(std::string_view text) { return !m_inText || m_text.Append(text); }
+    CellText m_text;
 
 private:
     int m_phonetic = 0;
@@ -151,12 +166,12 @@ class SharedStringsHandler : public XmlHandler {
 public:
     explicit SharedStringsHandler(SharedStrings& strings) : m_strings(strings) {}
     void Start(std::string_view name, const char** /*attributes*/) override {
-        if (name == "si") m_text.m_text.clear();
+        if (name == "si") m_text.m_text.Clear();
         m_text.Start(name);
     }
     void End(std::string_view name) override {
         m_text.End(name);
-        if (name == "si" && !m_strings.Add(m_text.m_text)) {
+        if (name == "si" && !m_strings.Add(m_text.m_text.Text())) {
             error = InputError{0, "共享字符串超过 32 MB，超出读取的上限。"};
         }
     }
@@ -210,8 +225,8 @@ public:
             m_format = style >= 0 && static_cast<std::size_t>(style) < m_styleFormats.size()
                            ? m_styleFormats[static_cast<std::size_t>(style)]
                            : nullptr;
-            m_value.clear();
-            m_text.m_text.clear();
+            m_value.Clear();
+            m_text.m_text.Clear();
             if (m_column >= kMaxColumns) error = InputError{m_row.line, "列数超过 16384。"};
         } else if (name == "v") {
             m_inValue = true;
@@ -233,7 +248,7 @@ public:
     }
 
     void Text(std::string_view text) override {
-        if (m_inValue ? !AppendCellText(m_value, text) : !m_text.Take(text)) {
+        if (m_inValue ? !m_value.Append(text) : !m_text.Take(text)) {
             error = InputError{m_row.line, kTooLong};
         }
     }
@@ -255,7 +270,7 @@ private:
         std::string text;
         CellValue value;
         if (m_type == "s") {
-            const auto index = static_cast<std::size_t>(Number(m_value, -1));
+            const auto index = static_cast<std::size_t>(Number(m_value.Text(), -1));
             if (index >= m_sharedStrings.Size()) {
                 error = InputError{m_row.line, "共享字符串编号有误。"};
                 return;
@@ -266,20 +281,20 @@ private:
                 return;
             }
         } else if (m_type == "inlineStr") {
-            text = std::move(m_text.m_text);
+            text = m_text.m_text.Take();
         } else if (m_type == "b") {
-            text = m_value == "1" ? "TRUE" : "FALSE";
+            text = m_value.Text() == "1" ? "TRUE" : "FALSE";
         } else if (m_type.empty() || m_type == "n") {
-            if (const auto number = StoredNumber(m_value)) {
+            if (const auto number = StoredNumber(m_value.Text())) {
                 value = {CellValue::Kind::Number, *number, m_format};
                 bool known = true;
                 text = ShownNumber(value.number, m_format, known);
                 if (!known) m_unknown.insert(FormatName(*m_format));
             } else {
-                text = m_value;
+                text = m_value.Text();
             }
         } else {  // "str" (a formula's text), "e" (an error such as #N/A), "d" (an ISO date)
-            text = m_value;
+            text = m_value.Text();
         }
         m_rowBytes += text.size();
         if (m_rowBytes > kMaxRowBytes) {
@@ -316,7 +331,7 @@ private:
     std::size_t m_column = 0;
     std::string m_type;
     const NumberFormat* m_format = nullptr;
-    std::string m_value;
+    CellText m_value;
     bool m_inValue = false;
     bool m_inRow = false;
     RichText m_text;

@@ -99,9 +99,12 @@ def cases():
     yield ("rows of 16,384 empty cells",
            workbook([HEADER.encode()] + repeat(b"<row>" + b"<c/>" * 16384 + b"</row>", 12_000, 100)),
            True)
-    yield ("a million tubes",
+    yield ("long texts made of character references, one in each row",
+           workbook([HEADER.encode()] + repeat(b'<row><c t="inlineStr"><is><t>' + b"&#x4E2D;" * 32767
+                                               + b"</t></is></c></row>", 1000, 10)), True)
+    yield ("as many identical tubes as the allowance takes",
            workbook([HEADER.encode()] + repeat(b'<row><c t="s"><v>0</v></c><c t="s"><v>1</v></c>'
-                                               b'<c t="s"><v>2</v></c></row>', 1_000_000),
+                                               b'<c t="s"><v>2</v></c></row>', 300_000),
                     shared=[b"<si><t>38</t></si><si><t>4</t></si><si><t>76</t></si>"]), False)
 
 
