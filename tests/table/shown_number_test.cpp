@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "shown_number.h"
@@ -32,6 +33,8 @@ TEST(ShownNumber, AsASpreadsheetShowsItInItsFormat) {
         {3.5, 49, true, "", "3.5"},  // text format
         {1.5, 165, false, "0.0\" mm\"", "1.5"},
         {46000, 14, false, "", "46000"},  // a date
+        {HUGE_VAL, 2, true, "", "#NUM!"},  // no number a reader hands on, and none shown
+        {-NAN, 0, true, "", "#NUM!"},
     };
     for (const Case& c : cases) {
         const NumberFormat format{c.id, c.code};

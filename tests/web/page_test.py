@@ -13,6 +13,7 @@ import re
 import sys
 import tempfile
 import unittest
+import zipfile
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -214,6 +215,15 @@ class Page(unittest.TestCase):
             "example.xlsx（工作表“example”）：共 10 行，1 行无法计算"))
         self.assertEqual(self.all_named("下载 Excel 表"), [])
         name, workbook = self.saved("下载结果")
+        renamed = folder / "renamed.xlsx"
+        with zipfile.ZipFile(EXAMPLE.with_suffix(".xlsx")) as source, zipfile.ZipFile(renamed, "w") as out:
+            for item in source.infolist():
+                text = source.read(item)
+                if item.filename == "xl/workbook.xml":
+                    text = text.replace(b'name="example"', 'name="管子:1"'.encode())
+                out.writestr(item, text)
+        self.assertTrue(self.convert(renamed).endswith(
+            "工作表名在工作簿中不能用，结果的工作表名改为“管子_1”。"))
         self.assertEqual(name, "example-通球.xlsx")
         (folder / "from-workbook.xlsx").write_bytes(workbook)
         self.convert(EXAMPLE)
@@ -232,6 +242,10 @@ class Page(unittest.TestCase):
         broken.write_bytes('外径,壁厚,弯曲半径\n38,4,"76\n'.encode())
         self.assertEqual(self.convert(broken), "无法计算：broken.csv 第 2 行：引号没有闭合。")
         self.assertEqual(self.all_named("下载结果"), [])
+        # A ZIP file with something before it is refused as the workbook it claims to be.
+        prefixed = pathlib.Path(self.folder.name) / "prefixed.xlsx"
+        prefixed.write_bytes(b"#!/bin/sh\n" + EXAMPLE.with_suffix(".xlsx").read_bytes())
+        self.assertEqual(self.convert(prefixed), "无法计算：prefixed.xlsx：ZIP 文件已损坏或不完整。")
         huge = pathlib.Path(self.folder.name) / "huge.csv"
         with huge.open("wb") as file:
             file.truncate(100 * 1024 * 1024 + 1)

@@ -24,7 +24,7 @@ CheckedValue FieldValue(std::string_view text);
 std::string FormatFixed(double value, Pattern pattern);
 
 // The same with any number of places, none without a point: what a spreadsheet shows for a
-// fixed-decimal number format ("0", "0.0", "0.00", ...).
+// fixed-decimal number format ("0", "0.0", "0.00", ...). A value that is not finite gives "".
 std::string FormatPlaces(double value, int places);
 
 }  // namespace tongqiu
