@@ -32,7 +32,7 @@ TEST(ShownNumber, AsASpreadsheetShowsItInItsFormat) {
         {76, 164, true, "0.000000", "76.000000"},
         {3.5, 49, true, "", "3.5"},  // text format
         {1.5, 165, false, "0.0\" mm\"", "1.5"},
-        {46000, 14, false, "", "46000"},  // a date
+        {46000, 14, false, "", "46000"},   // a date
         {HUGE_VAL, 2, true, "", "#NUM!"},  // no number a reader hands on, and none shown
         {-NAN, 0, true, "", "#NUM!"},
     };
