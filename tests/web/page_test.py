@@ -192,7 +192,7 @@ class Page(unittest.TestCase):
             path.write_bytes(text.encode(encoding))
             self.assertEqual(self.convert(path), (
                 f"{path.name}：共 10 行，1 行无法计算，第一处：{path.name} 第 11 行："
-                "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。。"))
+                "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。"))
             name, saved = self.saved("下载结果")
             self.assertEqual(name, f"管子-{encoding}-通球.csv")
             downloaded.append(saved)
