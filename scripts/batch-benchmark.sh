@@ -4,12 +4,12 @@
 # (default 3).
 # Usage: scripts/batch-benchmark.sh [ROWS] [RUNS]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 rows=${1:-1000000}
 runs=${2:-3}
 scripts/install-deps.sh time >/dev/null
-cmake --preset release >/dev/null
+configure release >/dev/null
 cmake --build --preset release --target tongqiu-batch >/dev/null
 
 scratch=$(mktemp -d)

@@ -3,11 +3,11 @@
 # runs each from its seed corpus for a while. Usage: scripts/fuzz.sh [seconds]   (default 60 each)
 # New inputs go to a scratch folder; a crashing input is left in the current folder.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 seconds=${1:-60}
 scripts/install-deps.sh clang libclang-rt-dev
-cmake --preset fuzz
+configure fuzz
 cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

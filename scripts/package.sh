@@ -2,10 +2,10 @@
 # Builds the .deb package, checks what it holds and what it depends on, has lintian check it,
 # installs it, starts the installed program headless, and removes the package again.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 scripts/install-deps.sh dpkg-dev desktop-file-utils lintian pandoc help2man
-cmake --preset release >/dev/null
+configure release >/dev/null
 cmake --build --preset release --target tongqiu tongqiu-batch tongqiu_guide tongqiu_debian_files
 scripts/web.sh --build >/dev/null
 rm -f build/release/tongqiu_*.deb

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the optimised program and opens its window.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 scripts/install-deps.sh
-cmake --preset release
+configure release
 cmake --build --preset release --target tongqiu
 exec build/release/ui/tongqiu

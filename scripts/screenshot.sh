@@ -3,12 +3,12 @@
 # and saves a picture of the window.
 # Usage: scripts/screenshot.sh [output.png] [scale]   (scale 1.5 shows it at 150 %)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 output=${1:-docs/window.png}
 scale=${2:-1}
 scripts/install-deps.sh xvfb xdotool imagemagick
-cmake --preset release >/dev/null
+configure release >/dev/null
 cmake --build --preset release --target tongqiu
 
 display=:$((100 + RANDOM % 100))

@@ -3,11 +3,11 @@
 # display (Xvfb), and its peak memory, against a minimal Qt Widgets program with one empty window.
 # The two run in turn, so both see the same machine. Usage: scripts/startup.sh [runs]  (default 30)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 runs=${1:-30}
 scripts/install-deps.sh xvfb libx11-dev
-cmake --preset release >/dev/null
+configure release >/dev/null
 cmake --build --preset release --target tongqiu minimal_window time_to_map >/dev/null
 
 display=:$((100 + RANDOM % 100))

@@ -8,7 +8,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 system=$1
-prefix=$HOME/.cache/tongqiu/table-libs-$system-3  # -3: the build settings of this script
+# -3: the build settings of this script. The presets point at this folder (TONGQIU_TABLE_LIBS).
+prefix=$HOME/.cache/tongqiu/table-libs-$system-3
 if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
     echo "$prefix"
     exit 0

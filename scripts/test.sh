@@ -3,11 +3,11 @@
 # Usage: scripts/test.sh [preset]   presets: release (default), dev, ci, sanitize
 # Except under the sanitizers, the page's tests run too (scripts/web.sh).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 preset=${1:-release}
 scripts/install-deps.sh
-cmake --preset "$preset"
+configure "$preset"
 cmake --build --preset "$preset"
 ctest --preset "$preset"
 [[ $preset == sanitize ]] || scripts/web.sh

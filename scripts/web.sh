@@ -4,12 +4,12 @@
 # smoke test in Chromium 86 and 109.
 # Usage: scripts/web.sh [--build]   (--build: build the page only)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 
 scripts/install-deps.sh emscripten node-acorn libfast-float-dev libfmt-dev libgtest-dev \
     chromium chromium-driver python3-selenium \
     webkit2gtk-driver xvfb xauth >/dev/null
-cmake --preset web >/dev/null
+configure web >/dev/null
 cmake --build --preset web
 [[ ${1:-} == --build ]] && exit 0
 scripts/old-chromium.sh >/dev/null

@@ -6,7 +6,7 @@
 # types 38, 4 and 76 into its window, presses "计算", copies a result, and leaves through "退出".
 # Usage: scripts/windows.sh [SCREENSHOT.png]   (the window under Wine after the calculation)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/common.sh"
 root=$(pwd)
 screenshot=${1:-}
 
@@ -29,7 +29,7 @@ cleanup() {
 trap cleanup EXIT
 export DISPLAY=$display
 
-cmake --preset windows
+configure windows
 cmake --build --preset windows
 # A Wine server that outlives each test, so that none holds a test's output open after it ended.
 mkdir -p "$WINEPREFIX" && wineserver -p
@@ -100,7 +100,7 @@ fi
 echo "== tongqiu.exe ended after 退出 and 是"
 
 # The batch program from the ZIP computes the example table; one of its tubes fails.
-cmake --preset release >/dev/null
+configure release >/dev/null
 cmake --build --preset release --target tongqiu-batch >/dev/null
 status=0
 (cd "$folder" && wine tongqiu-batch.exe -o "$(winepath -w "$scratch/example.csv")" \
