@@ -10,6 +10,7 @@
 #include <random>
 
 #include "table_conversion.h"
+#include "tongqiu/result_columns.h"
 
 namespace tongqiu::batch {
 namespace {
@@ -23,8 +24,7 @@ constexpr std::string_view kUsage =
     "显示的相同。输入文件为“-”或省略时读标准输入；没有 -o 时写到标准输出。\n"
     "表头须有“外径”（或 Dw）、“壁厚”（或 t）、“弯曲半径”（或 R）三列，位置不限，\n"
     "可带单位，如“外径(mm)”；表头是前 20 行中第一个有这三列的行，其上的行原样保留。\n"
-    "其他列原样保留。输出为原表的每一行，后接 内径、R/Dw、表10、表10通球、表11、表11通球、\n"
-    "表12、表12通球、有拼接焊缝无弯头、有弯头无拼接焊缝、有弯头有拼接焊缝、说明 十二列。\n"
+    "其他列原样保留。输出为原表的每一行，后接 {COLUMNS} 十二列。\n"
     "CSV 可为 UTF-8 或 GB18030（GBK）编码，输出用与输入相同的编码。工作簿中的数字按单元格\n"
     "显示的样子读取；计算第一个有表头的工作表。输出的格式按 -o 的扩展名（.csv 或 .xlsx），\n"
     "否则与输入相同。\n"
@@ -36,6 +36,19 @@ constexpr std::string_view kUsage =
     "\n"
     "退出码：0 每行都已计算；1 有行无法计算（原因见“说明”列）；\n"
     "        2 无法读取输入、缺少列或选项有误，此时不写出任何内容。\n";
+
+// The usage, its list of result columns from the one list of them, folded as the text around it.
+std::string Usage() {
+    std::string columns;
+    for (const ResultColumn& column : kResultColumns) {
+        columns.append(column.heading).append("、");
+        if (column.field == FieldName::Text14) columns.append("\n");
+    }
+    columns.append(kExplanationHeading);
+    std::string usage(kUsage);
+    constexpr std::string_view kPlace = "{COLUMNS}";
+    return usage.replace(usage.find(kPlace), kPlace.size(), columns);
+}
 
 struct Options {
     std::string input = "-";
@@ -52,7 +65,7 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "--version") {
-            out << (arg == "--help" ? kUsage : "tongqiu-batch " TONGQIU_VERSION "\n");
+            out << (arg == "--help" ? Usage() : "tongqiu-batch " TONGQIU_VERSION "\n");
             return std::nullopt;
         }
         if ((arg == "-o" || arg == "--sheet") && i + 1 < args.size()) {

@@ -20,24 +20,6 @@
 namespace tongqiu::table {
 namespace {
 
-using enum FieldName;
-
-// The result columns: their headings, and the fields whose texts fill them; 说明 comes last.
-constexpr std::array<std::string_view, kResultColumns> kResultHeadings{"内径",
-                                                                       "R/Dw",
-                                                                       "表10",
-                                                                       "表10通球",
-                                                                       "表11",
-                                                                       "表11通球",
-                                                                       "表12",
-                                                                       "表12通球",
-                                                                       "有拼接焊缝无弯头",
-                                                                       "有弯头无拼接焊缝",
-                                                                       "有弯头有拼接焊缝",
-                                                                       "说明"};
-constexpr std::array<FieldName, kResultColumns - 1> kResultFields{
-    Text11, Text7, Text8, Text13, Text9, Text14, Text10, Text15, Text4, Text5, Text6};
-
 constexpr std::size_t kBlock = std::size_t{1} << 16;
 
 // Progress is told after every this many rows.
@@ -96,7 +78,10 @@ private:
         m_columns = *columns;
         m_results.column = row.cells.size();
         m_results.heading = true;
-        std::copy(kResultHeadings.begin(), kResultHeadings.end(), m_results.texts.begin());
+        for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
+            m_results.texts[i] = kResultColumns[i].heading;
+        }
+        m_results.texts.back() = kExplanationHeading;
         auto error = m_writer.Write(row, &m_results);
         m_results.heading = false;
         return error;
@@ -120,9 +105,9 @@ private:
                 std::erase(explanation, '\n');  // one line: each sentence ends in "。"
             }
         }
-        for (std::size_t i = 0; i < kResultFields.size(); ++i) {
+        for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
             m_results.texts[i] = explanation.empty()
-                                     ? std::string_view(m_fields.Get(kResultFields[i]))
+                                     ? std::string_view(m_fields.Get(kResultColumns[i].field))
                                      : std::string_view();
         }
         m_results.texts.back() = explanation;

@@ -6,17 +6,18 @@
 #include <string_view>
 
 #include "row.h"
+#include "tongqiu/result_columns.h"
 
 namespace tongqiu::table {
 
-// The twelve columns that follow a row's cells: 内径 ... 有弯头有拼接焊缝, then 说明.
-inline constexpr std::size_t kResultColumns = 12;
+// The texts that follow a row's cells: one for each result column, then 说明.
+inline constexpr std::size_t kResultTexts = kResultColumns.size() + 1;
 
 // What a row gets beside its own cells: the headings on the header, the texts on a computed row.
 struct RowResults {
     std::size_t column = 0;  // where they start: the header's width, the row padded up to it
-    std::array<std::string_view, kResultColumns> texts{};  // all but 说明 empty on a failed row
-    bool heading = false;                                  // the header's row
+    std::array<std::string_view, kResultTexts> texts{};  // all but 说明 empty on a failed row
+    bool heading = false;                                // the header's row
 };
 
 // Where a converted table goes, one row after the other, in its format. A row without results

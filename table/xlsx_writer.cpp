@@ -11,7 +11,6 @@ namespace tongqiu::table {
 namespace {
 
 constexpr std::size_t kSignificantDigits = 15;
-constexpr std::size_t kRatio = 1;  // R/Dw, the one result with six places
 const CellValue kText{};
 
 // The number a CSV cell holds when it is a plain decimal ("38", "-4.50"; not "007", "1e3" or
@@ -151,11 +150,12 @@ std::optional<InputError> XlsxWriter::Result(std::size_t column, std::size_t ind
                                              std::string_view text) {
     double number = 0;
     const bool isNumber =
-        index + 1 < kResultColumns && !text.empty() &&
+        index < kResultColumns.size() && !text.empty() &&
         ReadDouble(text.data(), text.data() + text.size(), number).ec == std::errc{};
     if (!isNumber) return Cell(column, text, &kText, nullptr);
-    const auto error = worksheet_write_number(m_sheet, m_row, static_cast<lxw_col_t>(column),
-                                              number, index == kRatio ? m_sixPlaces : m_twoPlaces);
+    const auto error = worksheet_write_number(
+        m_sheet, m_row, static_cast<lxw_col_t>(column), number,
+        kResultColumns[index].pattern == Pattern::SixPlaces ? m_sixPlaces : m_twoPlaces);
     if (error != LXW_NO_ERROR) return Failed(m_line, error);
     return std::nullopt;
 }
@@ -173,18 +173,18 @@ std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResult
         if (auto error = cell(i, i)) return error;
     }
     if (results != nullptr) {
-        for (std::size_t i = 0; i < kResultColumns; ++i) {
+        for (std::size_t i = 0; i < kResultTexts; ++i) {
             const std::size_t column = results->column + i;
             auto error = results->heading ? Cell(column, results->texts[i], &kText, m_bold)
                                           : Result(column, i, results->texts[i]);
             if (error) return error;
         }
         for (std::size_t i = results->column; i < row.cells.size(); ++i) {
-            if (auto error = cell(i, i + kResultColumns)) return error;
+            if (auto error = cell(i, i + kResultTexts)) return error;
         }
         if (results->heading && !m_widthsSet) {
             m_widthsSet = true;
-            for (std::size_t i = 0; i < kResultColumns; ++i) {
+            for (std::size_t i = 0; i < kResultTexts; ++i) {
                 const auto column = static_cast<lxw_col_t>(results->column + i);
                 worksheet_set_column(m_sheet, column, column, Width(results->texts[i]), nullptr);
             }
