@@ -1,27 +1,33 @@
 #!/usr/bin/env python3
 """Plants small bugs in the program one at a time and runs the tests against each.
 
-Usage: scripts/mutants.py BUILD_DIR [FILE ...] [--list] [--only N,M,...] [--out REPORT]
+Usage: scripts/mutants.py [FILE ...] [--list] [--only N,M,...] [--sample N] [--out REPORT]
 
 Each mutant is one change on one line: a comparison flipped or made strict, an arithmetic
 operator swapped, a numeric constant nudged, a logical operator swapped, or a statement deleted.
-A mutant that no longer compiles is not counted. A mutant is caught when any test fails (or hangs
-past the time limit). BUILD_DIR must be a configured build of this tree; it is rebuilt after each
-change and the file is restored afterwards, also when the script is interrupted.
+A mutant that no longer compiles is not counted. A mutant is caught when a test that can catch it
+fails (or hangs past the time limit): the unit tests, and for the table path the LibreOffice ones
+too. The work is done on a copy of the tree in a scratch folder, built with the ci preset, so
+that the tree itself is never changed. The files are those built for Linux, or those named;
+--sample N takes N mutants at random (the same N each time).
 """
 import argparse
 import pathlib
+import random
 import re
-import signal
+import shutil
 import subprocess
 import sys
+import tempfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-DEFAULT_FILES = sorted(
-    [p for p in (ROOT / "calc" / "src").glob("*.cpp")]
-    + [p for p in (ROOT / "ui").glob("*.cpp") if p.name != "main.cpp"]
-    + [p for p in (ROOT / "batch").glob("*.cpp") if p.name != "main.cpp"]
-)
+# Those that only the Windows build or the page compile are left to their own builds.
+OTHER_SYSTEMS = {"main.cpp", "platform_win32.cpp", "text_encoding_win32.cpp",
+                 "text_encoding_web.cpp", "text_encoding_whole.cpp"}
+DEFAULT_FILES = sorted(p for folder in ["calc/src", "ui", "batch", "table"]
+                       for p in (ROOT / folder).glob("*.cpp") if p.name not in OTHER_SYSTEMS)
+# The tests that can catch a mutant of a folder's code, by their labels.
+LABELS = {"calc": "unit", "ui": "unit", "batch": "unit|libreoffice", "table": "unit|libreoffice"}
 
 SWAPS = [
     (r" <= ", " < "), (r" < ", " <= "), (r" >= ", " > "), (r" > ", " >= "),
@@ -65,9 +71,9 @@ def mutants_of(path):
     return found
 
 
-def run(cmd, timeout):
+def run(cmd, timeout, cwd=ROOT):
     try:
-        return subprocess.run(cmd, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        return subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                               timeout=timeout).returncode
     except subprocess.TimeoutExpired:
         return -1
@@ -75,43 +81,57 @@ def run(cmd, timeout):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("build")
     parser.add_argument("files", nargs="*")
     parser.add_argument("--list", action="store_true")
     parser.add_argument("--only")
+    parser.add_argument("--sample", type=int)
     parser.add_argument("--out", default="-")
     args = parser.parse_args()
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))  # so that the file is restored
     files = [pathlib.Path(f).resolve() for f in args.files] or DEFAULT_FILES
     mutants = [m for f in files for m in mutants_of(f)]
     chosen = range(len(mutants)) if not args.only else [int(n) for n in args.only.split(",")]
+    if args.sample:
+        chosen = sorted(random.Random(20261208).sample(list(chosen), min(args.sample, len(chosen))))
     out = sys.stdout if args.out == "-" else open(args.out, "w", encoding="utf-8")
-    counts = {"caught": 0, "missed": 0, "no build": 0}
-    for number in chosen:
-        path, index, original, variant = mutants[number]
-        where = f"{number} {path.relative_to(ROOT)}:{index + 1}: {original.strip()} => {variant.strip() or '(deleted)'}"
-        if args.list:
-            print(where)
-            continue
-        lines = path.read_text(encoding="utf-8").splitlines(keepends=True)
-        lines[index] = variant
-        path.write_text("".join(lines), encoding="utf-8")
-        try:
-            if run(["cmake", "--build", args.build], 600) != 0:
+    if args.list:
+        for number in chosen:
+            path, index, original, variant = mutants[number]
+            print(f"{number} {path.relative_to(ROOT)}:{index + 1}: {original.strip()} => "
+                  f"{variant.strip() or '(deleted)'}")
+        return
+    scratch = pathlib.Path(tempfile.mkdtemp(prefix="tongqiu-mutants-"))
+    try:
+        tree = scratch / "tree"
+        shutil.copytree(ROOT, tree, ignore=shutil.ignore_patterns("build", ".git"))
+        build = tree / "build" / "ci"
+        if run(["bash", "-c", "source scripts/common.sh && configure ci"], 600, tree) != 0 or \
+                run(["cmake", "--build", build], 3600, tree) != 0:
+            sys.exit("the copy of the tree does not build")
+        counts = {"caught": 0, "missed": 0, "no build": 0}
+        for number in chosen:
+            path, index, original, variant = mutants[number]
+            relative = path.relative_to(ROOT)
+            where = (f"{number} {relative}:{index + 1}: {original.strip()} => "
+                     f"{variant.strip() or '(deleted)'}")
+            copy = tree / relative
+            lines = copy.read_text(encoding="utf-8").splitlines(keepends=True)
+            lines[index] = variant
+            copy.write_text("".join(lines), encoding="utf-8")
+            if run(["cmake", "--build", build], 600, tree) != 0:
                 verdict = "no build"
             else:
-                failed = run(["ctest", "--test-dir", args.build, "--stop-on-failure", "-j2",
-                              "--timeout", "120"], 900)
+                labels = LABELS[relative.parts[0]]
+                failed = run(["ctest", "--test-dir", build, "-L", labels, "--stop-on-failure",
+                              "-j2", "--timeout", "120"], 900, tree)
                 verdict = "caught" if failed != 0 else "missed"
-        finally:
             lines[index] = original
-            path.write_text("".join(lines), encoding="utf-8")
-        counts[verdict] += 1
-        print(f"{verdict}: {where}", file=out, flush=True)
-    if not args.list:
+            copy.write_text("".join(lines), encoding="utf-8")
+            counts[verdict] += 1
+            print(f"{verdict}: {where}", file=out, flush=True)
         print(f"caught {counts['caught']}, missed {counts['missed']}, "
               f"not built {counts['no build']}", file=out, flush=True)
-        run(["cmake", "--build", args.build], 600)
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
 
 
 if __name__ == "__main__":
