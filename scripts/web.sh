@@ -12,5 +12,4 @@ scripts/install-deps.sh emscripten node-acorn libfast-float-dev libfmt-dev libgt
 configure web >/dev/null
 cmake --build --preset web
 [[ ${1:-} == --build ]] && exit 0
-scripts/old-chromium.sh >/dev/null
 ctest --preset web
