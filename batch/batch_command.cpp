@@ -9,8 +9,8 @@
 #include <ostream>
 #include <random>
 
-#include "table_conversion.h"
 #include "tongqiu/result_columns.h"
+#include "tongqiu/table/table_conversion.h"
 
 namespace tongqiu::batch {
 namespace {

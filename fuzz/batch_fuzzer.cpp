@@ -7,13 +7,13 @@
 #include <sstream>
 #include <string>
 
-#include "csv.h"
-#include "csv_writer.h"
+#include "csv/csv.h"
+#include "csv/csv_writer.h"
 #include "input_columns.h"
 #include "require.h"
-#include "table_conversion.h"
-#include "text_encoding.h"
 #include "tongqiu/calculate.h"
+#include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace {
 

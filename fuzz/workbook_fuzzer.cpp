@@ -10,7 +10,7 @@
 #include <string>
 
 #include "require.h"
-#include "xlsx_reader.h"
+#include "xlsx/xlsx_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tongqiu::table;

@@ -25,7 +25,8 @@ ROOT = pathlib.Path(__file__).resolve().parent.parent
 OTHER_SYSTEMS = {"main.cpp", "platform_win32.cpp", "text_encoding_win32.cpp",
                  "text_encoding_web.cpp", "text_encoding_whole.cpp"}
 DEFAULT_FILES = sorted(p for folder in ["calc/src", "ui", "batch", "table"]
-                       for p in (ROOT / folder).glob("*.cpp") if p.name not in OTHER_SYSTEMS)
+                       for p in (ROOT / folder).rglob("*.cpp") if p.name not in OTHER_SYSTEMS
+                       and "fonts" not in p.parts)
 # The tests that can catch a mutant of a folder's code, by their labels.
 LABELS = {"calc": "unit", "ui": "unit", "batch": "unit|libreoffice", "table": "unit|libreoffice"}
 

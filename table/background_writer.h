@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "table_writer.h"
+#include "tongqiu/table/table_writer.h"
 
 namespace tongqiu::table {
 

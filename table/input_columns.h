@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "csv.h"
+#include "csv/csv.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/expected.h"
 

@@ -1,4 +1,4 @@
-#include "table_conversion.h"
+#include "tongqiu/table/table_conversion.h"
 
 #include <algorithm>
 #include <array>
@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "background_writer.h"
-#include "csv.h"
-#include "csv_writer.h"
+#include "csv/csv.h"
+#include "csv/csv_writer.h"
 #include "input_columns.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
-#include "xlsx_reader.h"
-#include "xlsx_writer.h"
+#include "xlsx/xlsx_reader.h"
+#include "xlsx/xlsx_writer.h"
 
 namespace tongqiu::table {
 namespace {

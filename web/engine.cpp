@@ -10,9 +10,9 @@
 #include <streambuf>
 #include <string>
 
-#include "table_conversion.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
+#include "tongqiu/table/table_conversion.h"
 
 namespace tongqiu::web {
 namespace {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "batch_command.h"
-#include "csv.h"
+#include "csv/csv.h"
 #include "input_columns.h"
-#include "table_conversion.h"
-#include "text_encoding.h"
 #include "tongqiu/calculate.h"
+#include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace tongqiu::table {
 namespace {

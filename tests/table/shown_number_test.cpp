@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "shown_number.h"
+#include "xlsx/shown_number.h"
 
 namespace tongqiu::table {
 namespace {

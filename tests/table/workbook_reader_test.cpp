@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "batch_command.h"
-#include "xlsx_reader.h"
+#include "xlsx/xlsx_reader.h"
 
 // The workbooks below name only the parts of them that matter to each case.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

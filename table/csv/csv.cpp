@@ -1,4 +1,4 @@
-#include "csv.h"
+#include "csv/csv.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "row.h"
-#include "zip_archive.h"
+#include "tongqiu/table/row.h"
+#include "xlsx/zip_archive.h"
 
 namespace tongqiu::table {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "text_encoding_whole.h"
+#include "encoding/text_encoding_whole.h"
 
 namespace tongqiu::table {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "row.h"
 #include "tongqiu/expected.h"
+#include "tongqiu/table/row.h"
 
 namespace tongqiu::table {
 

@@ -1,4 +1,4 @@
-#include "xml_parser.h"
+#include "xlsx/xml_parser.h"
 
 #include <expat.h>
 

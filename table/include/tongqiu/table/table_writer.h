@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "row.h"
 #include "tongqiu/result_columns.h"
+#include "tongqiu/table/row.h"
 
 namespace tongqiu::table {
 

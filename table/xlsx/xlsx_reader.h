@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "row.h"
 #include "tongqiu/expected.h"
-#include "zip_archive.h"
+#include "tongqiu/table/row.h"
+#include "xlsx/zip_archive.h"
 
 namespace tongqiu::table {
 

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "row.h"
-#include "table_writer.h"
-#include "text_encoding.h"
 #include "tongqiu/expected.h"
+#include "tongqiu/table/row.h"
+#include "tongqiu/table/table_writer.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace tongqiu::table {
 

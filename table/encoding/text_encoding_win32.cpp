@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "text_encoding_whole.h"
+#include "encoding/text_encoding_whole.h"
 
 namespace tongqiu::table {
 namespace {

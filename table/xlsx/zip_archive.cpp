@@ -1,4 +1,4 @@
-#include "zip_archive.h"
+#include "xlsx/zip_archive.h"
 
 #include <zlib.h>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "row.h"
+#include "tongqiu/table/row.h"
 
 namespace tongqiu::table {
 

@@ -1,4 +1,4 @@
-#include "shown_number.h"
+#include "xlsx/shown_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "table_writer.h"
+#include "tongqiu/table/table_writer.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;

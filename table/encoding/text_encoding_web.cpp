@@ -3,7 +3,7 @@
 // no encoder for GB18030, so the page always writes UTF-8.
 #include <emscripten.h>
 
-#include "text_encoding_whole.h"
+#include "encoding/text_encoding_whole.h"
 
 namespace tongqiu::table {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "text_encoding.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace tongqiu::table {
 

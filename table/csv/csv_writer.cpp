@@ -1,8 +1,8 @@
-#include "csv_writer.h"
+#include "csv/csv_writer.h"
 
 #include <algorithm>
 
-#include "csv.h"
+#include "csv/csv.h"
 
 namespace tongqiu::table {
 

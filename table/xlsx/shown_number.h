@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "row.h"
+#include "tongqiu/table/row.h"
 
 namespace tongqiu::table {
 

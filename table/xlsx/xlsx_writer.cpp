@@ -1,4 +1,4 @@
-#include "xlsx_writer.h"
+#include "xlsx/xlsx_writer.h"
 
 #include <xlsxwriter.h>
 

@@ -1,4 +1,4 @@
-#include "text_encoding.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace tongqiu::table {
 

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "text_encoding.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace tongqiu::table {
 namespace {

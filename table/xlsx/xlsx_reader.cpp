@@ -1,4 +1,4 @@
-#include "xlsx_reader.h"
+#include "xlsx/xlsx_reader.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,9 +6,9 @@
 #include <map>
 #include <utility>
 
-#include "shown_number.h"
 #include "tongqiu/float_chars.h"
-#include "xml_parser.h"
+#include "xlsx/shown_number.h"
+#include "xlsx/xml_parser.h"
 
 namespace tongqiu::table {
 namespace {

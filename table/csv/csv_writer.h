@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "table_writer.h"
-#include "text_encoding.h"
+#include "tongqiu/table/table_writer.h"
+#include "tongqiu/table/text_encoding.h"
 
 namespace tongqiu::table {
 
