@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "batch_command.h"
-#include "csv/csv.h"
-#include "input_columns.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/text_encoding.h"
@@ -24,35 +22,6 @@ using batch::RunBatch;
 
 std::string ReadFile(const fs::path& path) {
     return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
-}
-
-std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    CsvReader reader([&](const TableRow& record) {
-        rows.push_back(record.cells);
-        return std::nullopt;
-    });
-    EXPECT_FALSE(reader.Feed(text) || reader.Finish()) << text;
-    return rows;
-}
-
-TEST(InputColumns, FoundByHeadingInAnyPositionOrNamedWhenMissing) {
-    const std::pair<std::string, std::string> headers[] = {
-        {"外径,壁厚,弯曲半径", "0 1 2"},
-        {"R,t,Dw", "2 1 0"},
-        {"备注,dw \u3000, T\t,\u3000r（mm）", "1 2 3"},
-        {"外径(mm),壁厚 (mm),弯曲半径", "0 1 2"},
-        {"外径,壁厚", "表头缺少“弯曲半径”列（也可写作 R）。"},
-        {"外径径,壁厚,弯曲半径,Dwt", "表头缺少“外径”列（也可写作 Dw）。"},
-        {"外径,壁厚,弯曲半径,t", "表头中“壁厚”列出现了两次。"}};
-    for (const auto& [header, expected] : headers) {
-        const auto columns = FindInputColumns(ReadCsv(header).at(0));
-        std::string found = columns ? "" : columns.error().message;
-        for (std::size_t i = 0; columns && i < columns->size(); ++i) {
-            found.append(i == 0 ? "" : " ").append(std::to_string((*columns)[i]));
-        }
-        EXPECT_EQ(found, expected) << header;
-    }
 }
 
 struct Outcome {
@@ -159,9 +128,7 @@ TEST(Batch, WritesNothingWhenTheInputCannotBeRead) {
     for (int row = 0; row < 9000; ++row) rows += "38,4,76\n";
     const std::tuple<std::string, std::vector<std::string>, std::string> runs[] = {
         {header + "38,4,\"76\n38,4,76\n", {}, "in.csv 第 2 行：引号没有闭合。\n"},
-        {header + "38,4," + std::string(CsvReader::kMaxCell + 1, '7'),
-         {},
-         "in.csv 第 2 行：单元格超过 1 MB。\n"},
+        {header + "38,4," + std::string(1'048'577, '7'), {}, "in.csv 第 2 行：单元格超过 1 MB。\n"},
         {"Dw,t\n38,4\n", {}, "in.csv 第 1 行：表头缺少“弯曲半径”列（也可写作 R）。\n"},
         {"外径,t,R\n" + rows + "38,4,\xB9\xFD\n",
          {},
@@ -255,18 +222,6 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     EXPECT_EQ(err.str(),
               "标准输入 第 7002 行：不是有效的 UTF-8 文本，可能是 GB18030（GBK）。"
               "标准输入无法重读，请以文件名给出输入。\n");
-}
-
-// A block of UTF-8 may end inside a character; it is still UTF-8.
-TEST(TextEncoding, ACharacterCutOffAtTheBlockEndStillReadsAsUtf8) {
-    const std::pair<std::string, std::size_t> texts[] = {
-        {"a", 1},           {"外", 3}, {"外\xE5", 3}, {"外\xE5\xA4", 3}, {"\xF0\x9F\x98\x80", 4},
-        {"\xF0\x9F\x98", 0}};
-    for (const auto& [text, whole] : texts) {
-        EXPECT_EQ(Utf8WholeCharacters(text), whole) << text;
-        EXPECT_EQ(DetectEncoding(text), Encoding::Utf8) << text;
-    }
-    EXPECT_EQ(DetectEncoding("\xCD\xE2\xBE\xB6\xCD"), Encoding::Gb18030);
 }
 
 }  // namespace

@@ -206,6 +206,43 @@ std::string SecondRow(const Outcome& run) {
                : run.output.substr(start + 1, run.output.find('\r', start + 1) - start - 1);
 }
 
+// Every row's shown texts, or the refusal's message.
+std::vector<std::vector<std::string>> SheetRows(const std::string& file) {
+    std::istringstream in(file);
+    auto reader = WorkbookReader::Open(in);
+    if (!reader) return {{reader.error().message}};
+    std::vector<std::vector<std::string>> rows;
+    const auto error = reader->ReadSheet(0, [&](const TableRow& row) {
+        rows.push_back(row.cells);
+        return std::nullopt;
+    });
+    if (error) rows.push_back({error->message});
+    return rows;
+}
+
+TEST(WorkbookReader, ShowsSharedAndInlineStringsBooleansErrorsAndBuiltInFormats) {
+    Book book{.sheetData = R"(<row r="1"><c t="s"><v>0</v></c><c t="s"><v>1</v></c>)"
+                           R"(<c t="inlineStr"><is><t>弯曲半径</t></is></c></row>)"
+                           R"(<row r="3"><c s="1"><v>2.675</v></c><c t="b"><v>1</v></c>)"
+                           R"(<c t="b"><v>0</v></c><c t="e"><v>#N/A</v></c></row>)"};
+    book.sharedStrings =
+        "<si><t>外径</t></si><si><r><t>壁</t></r><r><t>厚</t></r>"
+        "<rPh><t>へき</t></rPh></si>";
+    book.cellStyles = R"(<xf numFmtId="0"/><xf numFmtId="2"/>)";
+    EXPECT_EQ(SheetRows(Workbook(book)),
+              (std::vector<std::vector<std::string>>{
+                  {"外径", "壁厚", "弯曲半径"}, {}, {"2.68", "TRUE", "FALSE", "#N/A"}}));
+}
+
+TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookShowsAsItWas) {
+    const Outcome run = RunOn("外径,壁厚,弯曲半径,备注\n38,4,76,3.50\n", "out.xlsx");
+    EXPECT_EQ(run.status, 0) << run.err;
+    const auto rows = SheetRows(run.output);
+    ASSERT_EQ(rows.size(), 2U);
+    EXPECT_EQ(rows[1][3], "3.50");
+    EXPECT_EQ(rows[1][4], "30.00");
+}
+
 TEST(HostileWorkbook, OnlyAFiniteDecimalIsANumberAndTheRestIsItsText) {
     const std::string computed =
         ",4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,24.00,24.00,24.00,";

@@ -89,6 +89,10 @@ class Workbooks(unittest.TestCase):
         self.assertEqual(shown[5][5], "30.00")  # the formula's 38
         self.assertEqual(shown[6][5], "30.00")  # texts
         self.assertEqual(shown[7][3], "150.00")
+        written = openpyxl.load_workbook(self.out("out.xlsx"))["管子"]
+        self.assertEqual([cell.font.b for cell in written[3][:6]], [True] * 6)  # the header
+        self.assertFalse(written["A4"].font.b)
+        self.assertEqual(written.freeze_panes, "A4")
 
     def test_a_second_writer_shared_strings_and_its_own_formats_read_the_same(self):
         make_workbook(self.out("plain.xlsx"), formula=False)

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "csv/csv.h"
+#include "csv/csv_writer.h"
+
+namespace tongqiu::table {
+namespace {
+
+struct Read {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> endings;
+    std::string error;  // "LINE: message", or none
+};
+
+// Feeds `text` in pieces of `piece` bytes.
+Read ReadCsv(const std::string& text, std::size_t piece) {
+    Read read;
+    CsvReader reader([&](const TableRow& record) {
+        read.records.push_back(record.cells);
+        read.endings.emplace_back(record.ending);
+        return std::nullopt;
+    });
+    std::optional<InputError> error;
+    for (std::size_t at = 0; at < text.size() && !error; at += piece) {
+        error = reader.Feed(std::string_view(text).substr(at, piece));
+    }
+    if (!error) error = reader.Finish();
+    if (error) read.error = std::to_string(error->line) + ": " + error->message;
+    return read;
+}
+
+// Quoted cells keep commas, quotes and line breaks; every line's ending is kept; a record is the
+// same whatever pieces its text arrives in.
+TEST(CsvReader, RecordsKeepTheirCellsAndEndingsInPiecesOfAnySize) {
+    const std::string text = "a,\"b,\"\"c\"\"\nd\"\r\n\r\n,x\"y,\rlast";
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{7}, text.size()}) {
+        const Read read = ReadCsv(text, piece);
+        EXPECT_EQ(read.error, "");
+        EXPECT_EQ(read.records, (std::vector<std::vector<std::string>>{
+                                    {"a", "b,\"c\"\nd"}, {}, {"", "x\"y", ""}, {"last"}}))
+            << piece;
+        EXPECT_EQ(read.endings, (std::vector<std::string>{"\r\n", "\r\n", "\r", ""})) << piece;
+    }
+}
+
+TEST(CsvReader, ACellOfAMegabyteIsReadAndOneByteMoreIsRefusedAtItsLine) {
+    const std::string megabyte(1'048'576, '7');
+    EXPECT_EQ(ReadCsv("x\n1," + megabyte + "\n", 1 << 16).error, "");
+    EXPECT_EQ(ReadCsv("x\n1," + megabyte + "7\n", 1 << 16).error, "2: 单元格超过 1 MB。");
+    EXPECT_EQ(ReadCsv("x\n\"open\n\n", 3).error, "2: 引号没有闭合。");
+}
+
+// A stream that takes nothing: a full disk, a closed pipe.
+class Refusing : public std::streambuf {
+protected:
+    int_type overflow(int_type /*c*/) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char* /*s*/, std::streamsize /*n*/) override { return 0; }
+};
+
+TEST(CsvWriter, AFailedWriteIsToldAsTheOutputs) {
+    Refusing refusing;
+    std::ostream out(&refusing);
+    CsvWriter writer(out, Encoding::Utf8);
+    const TableRow row{{"38", "4", "76"}, {}, "\n", 1};
+    std::optional<InputError> error = writer.Write(row, nullptr);
+    if (!error) error = writer.Finish();
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->inOutput);
+    EXPECT_EQ(error->message, "无法写入。");
+}
+
+}  // namespace
+}  // namespace tongqiu::table

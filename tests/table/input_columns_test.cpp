@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "csv/csv.h"
+#include "input_columns.h"
+
+namespace tongqiu::table {
+namespace {
+
+std::vector<std::string> Cells(const std::string& line) {
+    std::vector<std::string> cells;
+    CsvReader reader([&](const TableRow& record) {
+        cells = record.cells;
+        return std::nullopt;
+    });
+    EXPECT_FALSE(reader.Feed(line) || reader.Finish()) << line;
+    return cells;
+}
+
+TEST(InputColumns, FoundByHeadingInAnyPositionOrNamedWhenMissing) {
+    const std::pair<std::string, std::string> headers[] = {
+        {"外径,壁厚,弯曲半径", "0 1 2"},
+        {"R,t,Dw", "2 1 0"},
+        {"备注,dw \u3000, T\t,\u3000r（mm）", "1 2 3"},
+        {"外径(mm),壁厚 (mm),弯曲半径", "0 1 2"},
+        {"外径,壁厚", "表头缺少“弯曲半径”列（也可写作 R）。"},
+        {"外径径,壁厚,弯曲半径,Dwt", "表头缺少“外径”列（也可写作 Dw）。"},
+        {"外径,壁厚,弯曲半径,t", "表头中“壁厚”列出现了两次。"}};
+    for (const auto& [header, expected] : headers) {
+        const auto columns = FindInputColumns(Cells(header));
+        std::string found = columns ? "" : columns.error().message;
+        for (std::size_t i = 0; columns && i < columns->size(); ++i) {
+            found.append(i == 0 ? "" : " ").append(std::to_string((*columns)[i]));
+        }
+        EXPECT_EQ(found, expected) << header;
+    }
+}
+
+}  // namespace
+}  // namespace tongqiu::table
