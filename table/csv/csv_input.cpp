@@ -1,0 +1,74 @@
+#include <algorithm>
+
+#include "csv/csv.h"
+#include "row_conversion.h"
+#include "table_input.h"
+
+namespace tongqiu::table {
+namespace {
+
+// The sheet name a CSV's results get in a workbook.
+const std::string kCsvSheetName = "通球";
+
+}  // namespace
+
+Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view text,
+                                              const WriterFactory& output, TableOptions options) {
+    std::string block;
+    const bool byteOrderMark = text.starts_with(kUtf8ByteOrderMark);
+    const bool guessed = !options.input && !byteOrderMark;
+    const Encoding encoding = options.input.value_or(DetectEncoding(text));
+    if (byteOrderMark) text.remove_prefix(kUtf8ByteOrderMark.size());
+
+    const auto writer = output({options.outputFormat.value_or(TableFormat::Csv), kCsvSheetName,
+                                options.output.value_or(encoding)});
+    Conversion conversion(*writer, false, options.progress);
+    CsvReader reader([&](const TableRow& row) { return conversion.Take(row); });
+    // UTF-8 goes through the converter too, which checks every block, not only the first.
+    Transcoder decoder(encoding, Encoding::Utf8);
+    bool onlyAscii = true;  // so far: then GB18030 reads the same text
+    std::string decoded;
+    // Hands on what converted, so that the line of any trouble is known.
+    const auto feed = [&] {
+        onlyAscii = onlyAscii && std::all_of(decoded.begin(), decoded.end(), [](char c) {
+                        return static_cast<unsigned char>(c) < 0x80;
+                    });
+        auto error = reader.Feed(decoded);
+        decoded.clear();
+        return error;
+    };
+    bool valid = true;
+    while (valid && !text.empty()) {
+        valid = decoder.Convert(text, decoded);
+        if (auto error = feed()) return Finished(error, conversion, *writer);
+        if (valid) text = ReadBlock(in, block);
+    }
+    if (valid) {
+        valid = decoder.Finish(decoded);
+        if (auto error = feed()) return Finished(error, conversion, *writer);
+    }
+    if (!valid) {
+        std::optional<InputError> error;
+        if (encoding == Encoding::Gb18030) {
+            error = InputError{reader.Line(), "不是有效的 GB18030 文本。"};
+        } else if (!guessed || !onlyAscii) {
+            error = InputError{reader.Line(), "不是有效的 UTF-8 文本，而前面的行是 UTF-8。"};
+        } else {
+            in.clear();
+            if (!in.seekg(0)) {
+                error =
+                    InputError{reader.Line(),
+                               "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
+                               "请以文件名给出输入。"};
+            }
+        }
+        if (error) return Finished(error, conversion, *writer);
+        (void)writer->Finish();
+        options.input = Encoding::Gb18030;
+        return ConvertCsv(in, ReadBlock(in, block), output, options);
+    }
+    if (in.bad()) return Finished(InputError{0, "读取失败。"}, conversion, *writer);
+    return Finished(reader.Finish(), conversion, *writer);
+}
+
+}  // namespace tongqiu::table

@@ -1,0 +1,14 @@
+#include "background_writer.h"
+#include "output_file.h"
+#include "xlsx/xlsx_writer.h"
+
+namespace tongqiu::table {
+
+// Writing a workbook takes longer than reading and computing its rows: it goes on a thread of
+// its own.
+std::unique_ptr<TableWriter> WorkbookFileWriter(const std::filesystem::path& path,
+                                                const std::string& sheet) {
+    return std::make_unique<BackgroundWriter>(std::make_unique<XlsxWriter>(path, sheet));
+}
+
+}  // namespace tongqiu::table

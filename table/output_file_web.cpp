@@ -1,0 +1,12 @@
+#include "output_file.h"
+#include "xlsx/xlsx_writer.h"
+
+namespace tongqiu::table {
+
+// The page's worker has no threads: the workbook is written as its rows come.
+std::unique_ptr<TableWriter> WorkbookFileWriter(const std::filesystem::path& path,
+                                                const std::string& sheet) {
+    return std::make_unique<XlsxWriter>(path, sheet);
+}
+
+}  // namespace tongqiu::table

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "input_columns.h"
+#include "tongqiu/expected.h"
+#include "tongqiu/field_set.h"
+#include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/table_writer.h"
+
+namespace tongqiu::table {
+
+// The header is looked for in this many rows at the top of a table.
+inline constexpr int kHeaderSearchRows = 20;
+
+// Turns rows as read into rows as written, one at a time.
+class Conversion {
+public:
+    // In a workbook, cells missing at the end of a row are empty ones; in CSV, a short row is
+    // refused, since a lost separator would shift the cells after it.
+    Conversion(TableWriter& writer, bool missingCellsAreEmpty,
+               const std::function<void(std::size_t)>& progress)
+        : m_writer(writer), m_missingCellsAreEmpty(missingCellsAreEmpty), m_progress(progress) {}
+
+    std::optional<InputError> Take(const TableRow& row) {
+        if (row.cells.empty()) return m_writer.Write(row, nullptr);  // an empty row stays empty
+        if (!m_columns) return Header(row);
+        return Row(row);
+    }
+
+    // Why no header was found, once the table has ended without one.
+    [[nodiscard]] std::optional<InputError> MissingHeader() const {
+        if (m_columns) return std::nullopt;
+        return m_firstNonHeader.value_or(InputError{0, "没有表头：文件是空的。"});
+    }
+    [[nodiscard]] const TableSummary& Summary() const { return m_summary; }
+
+private:
+    // The header is the first row near the top that names the three input columns; the rows above
+    // it (a title, an order number, a date) are kept as they are. When none does, what is wrong
+    // with the first row is what the user hears, as for a table that starts with its header.
+    std::optional<InputError> Header(const TableRow& row);
+    std::optional<InputError> Row(const TableRow& row);
+
+    TableWriter& m_writer;
+    bool m_missingCellsAreEmpty;
+    const std::function<void(std::size_t)>& m_progress;
+    std::optional<InputColumns> m_columns;  // known once the header is read
+    int m_rowsAboveHeader = 0;
+    std::optional<InputError> m_firstNonHeader;
+    RowResults m_results;
+    FieldSet m_fields;
+    std::string m_explanation;
+    TableSummary m_summary;
+};
+
+// The summary, or the first error: the reading's, the header's, then the writing's.
+Expected<TableSummary, InputError> Finished(const std::optional<InputError>& readError,
+                                            const Conversion& conversion, TableWriter& writer);
+
+}  // namespace tongqiu::table
