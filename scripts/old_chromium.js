@@ -1,9 +1,10 @@
 // Runs `use(browser)` in an old headless Chromium (86 or 109) that scripts/old-chromium.sh
 // unpacked, through the puppeteer-core it installed beside, and ends the browser whatever happens.
+// Given `stallMs`, a use that has not ended by then fails with the message "stalled".
 'use strict';
 const path = require('path');
 
-module.exports = async function withOldChromium(browserFolder, puppeteerFolder, use) {
+module.exports = async function withOldChromium(browserFolder, puppeteerFolder, use, stallMs) {
   const puppeteer = require(path.join(puppeteerFolder, 'node_modules', 'puppeteer-core'));
   const browser = await puppeteer.launch({
     executablePath: path.join(browserFolder, 'chromium'),
@@ -18,7 +19,16 @@ module.exports = async function withOldChromium(browserFolder, puppeteerFolder, 
     process.exit(1);
   });
   try {
-    return await use(browser);
+    if (!stallMs) return await use(browser);
+    let timer;
+    const stalled = new Promise((resolve, reject) => {
+      timer = setTimeout(() => reject(new Error('stalled')), stallMs);
+    });
+    try {
+      return await Promise.race([use(browser), stalled]);
+    } finally {
+      clearTimeout(timer);
+    }
   } finally {
     // Chromium in one process may not end when asked to.
     await Promise.race([browser.close(), new Promise((resolve) => setTimeout(resolve, 5000))]);
