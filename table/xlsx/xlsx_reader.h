@@ -12,34 +12,11 @@
 
 #include "tongqiu/expected.h"
 #include "tongqiu/table/row.h"
+#include "xlsx/file_kind.h"
+#include "xlsx/workbook_parts.h"
 #include "xlsx/zip_archive.h"
 
 namespace tongqiu::table {
-
-// Whether a file's first bytes are those of a ZIP file, and of an OLE compound file (an old
-// binary .xls, or a workbook with a password, which Excel wraps in one).
-bool IsZip(std::string_view start);
-bool IsCompoundFile(std::string_view start);
-
-// The most a workbook keeps of its shared strings, counting each one's text and its place. A
-// tube list of a million rows, each with a remark of its own, needs a third of it.
-inline constexpr std::size_t kMaxSharedStrings = std::size_t{32} << 20;
-
-// Why a compound file cannot be read: a workbook with a password, or an old .xls.
-InputError RefuseCompoundFile(std::istream& in);
-
-// A workbook's shared strings, held once: their texts one after the other, and where each ends.
-class SharedStrings {
-public:
-    // False when the strings would no longer fit in kMaxSharedStrings.
-    bool Add(std::string_view text);
-    [[nodiscard]] std::size_t Size() const { return m_ends.size(); }
-    [[nodiscard]] std::string_view operator[](std::size_t index) const;
-
-private:
-    std::string m_texts;
-    std::vector<std::uint32_t> m_ends;
-};
 
 // An .xlsx workbook: its sheets' names, and each sheet's rows with the texts their cells show.
 // The shared strings and the number formats are read when it opens; a sheet streams through.

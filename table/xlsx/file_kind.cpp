@@ -1,0 +1,43 @@
+#include "xlsx/file_kind.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tongqiu::table {
+
+bool IsZip(std::string_view start) {
+    // A part's header, an empty archive's end record, or the mark of an archive split in pieces.
+    return start.starts_with("PK\x03\x04") || start.starts_with("PK\x05\x06") ||
+           start.starts_with("PK\x07\x08");
+}
+
+bool IsCompoundFile(std::string_view start) {
+    return start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+}
+
+InputError RefuseCompoundFile(std::istream& in) {
+    // A workbook with a password keeps its encrypted ZIP in a stream named "EncryptedPackage".
+    static const std::string kName = [] {
+        std::string name;
+        for (const char c : std::string_view("EncryptedPackage")) name.append({c, '\0'});
+        return name;
+    }();
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    constexpr int kPieces = 64;
+    std::string text(kPiece + kName.size(), '\0');
+    in.clear();
+    in.seekg(0);
+    std::size_t kept = 0;
+    for (int i = 0; i < kPieces && in; ++i) {
+        in.read(text.data() + kept, static_cast<std::streamsize>(kPiece));
+        const std::string_view read(text.data(), kept + static_cast<std::size_t>(in.gcount()));
+        if (read.find(kName) != std::string_view::npos) {
+            return {0, "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。"};
+        }
+        kept = std::min(read.size(), kName.size());
+        std::copy(read.end() - static_cast<std::ptrdiff_t>(kept), read.end(), text.begin());
+    }
+    return {0, "旧版 Excel 文件（.xls）：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV。"};
+}
+
+}  // namespace tongqiu::table
