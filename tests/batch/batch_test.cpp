@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "batch_command.h"
+#include "batch/run_batch.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/text_encoding.h"
@@ -18,38 +18,9 @@ namespace tongqiu::table {
 namespace {
 
 namespace fs = std::filesystem;
+using batch::Outcome;
 using batch::RunBatch;
-
-std::string ReadFile(const fs::path& path) {
-    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
-}
-
-struct Outcome {
-    int status = -1;
-    std::string output;  // what the output file holds, or "(none)"
-    std::string err;
-};
-
-// Runs tongqiu-batch on `input` written to a file, with the output going to a file beside it.
-Outcome RunOn(const std::string& input, std::vector<std::string> args = {}) {
-    // A folder of the test's own: CTest runs the tests side by side.
-    const fs::path folder =
-        fs::temp_directory_path() / testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    std::ofstream(folder / "in.csv", std::ios::binary) << input;
-    args.insert(args.begin(), {"-o", (folder / "out.csv").string(), (folder / "in.csv").string()});
-    std::istringstream noInput;
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome run{RunBatch(args, noInput, out, err), "(none)", err.str()};
-    if (fs::exists(folder / "out.csv")) {
-        run.output = ReadFile(folder / "out.csv");
-    }
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
-        << "a temporary file was left behind";
-    return run;
-}
+using batch::RunOn;
 
 // Cells come back as they were (quoted where needed), each row followed by the texts the window
 // shows for it or by the window's message; short rows are padded so results stay under their
@@ -199,7 +170,8 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     EXPECT_EQ(summary.failedRows, 2U);
     EXPECT_EQ(summary.firstFailureLine, 3);
     EXPECT_EQ(summary.firstFailure, "壁厚必须小于外径的一半，否则内径不大于 0。请修改后再计算。");
-    const std::string converted = ReadFile(path);
+    const std::string converted =
+        (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
     EXPECT_TRUE(
         converted.starts_with("\xEF\xBB\xBF"
                               "Dw,t,R,note,内径,"));

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "batch_command.h"
+#include "batch/run_batch.h"
 #include "xlsx/xlsx_reader.h"
 
 // The workbooks below name only the parts of them that matter to each case.
@@ -25,46 +25,22 @@ namespace fs = std::filesystem;
 struct Part {
     std::string name;
     std::string text;
-    std::size_t spaces = 0;  // after the text
-    std::string tail;        // after the spaces
 };
 
 void Put(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFFU));
 }
 
-// The part's text deflated, its size and its CRC.
-struct Packed {
-    std::string bytes;
-    std::uint32_t size = 0;
-    std::uint32_t crc = 0;
-};
-
-Packed Deflate(const Part& part) {
-    Packed packed;
+std::string Deflate(const std::string& text) {
     z_stream stream{};
     deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(1 << 16, '\0');
-    const auto feed = [&](std::string_view piece, int flush) {
-        packed.size += static_cast<std::uint32_t>(piece.size());
-        packed.crc = static_cast<std::uint32_t>(crc32(packed.crc,
-                                                      reinterpret_cast<const Bytef*>(piece.data()),
-                                                      static_cast<uInt>(piece.size())));
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
-        stream.avail_in = static_cast<uInt>(piece.size());
-        do {
-            stream.next_out = reinterpret_cast<Bytef*>(out.data());
-            stream.avail_out = static_cast<uInt>(out.size());
-            deflate(&stream, flush);
-            packed.bytes.append(out.data(), out.size() - stream.avail_out);
-        } while (stream.avail_out == 0);
-    };
-    feed(part.text, Z_NO_FLUSH);
-    const std::string spaces(1 << 20, ' ');
-    for (std::size_t left = part.spaces; left > 0; left -= std::min(left, spaces.size())) {
-        feed(std::string_view(spaces).substr(0, std::min(left, spaces.size())), Z_NO_FLUSH);
-    }
-    feed(part.tail, Z_FINISH);
+    std::string packed(deflateBound(&stream, static_cast<uLong>(text.size())), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    stream.avail_in = static_cast<uInt>(text.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.resize(stream.total_out);
     deflateEnd(&stream);
     return packed;
 }
@@ -74,22 +50,25 @@ std::string Zip(const std::vector<Part>& parts) {
     std::string out;
     std::string directory;
     for (const Part& part : parts) {
-        const Packed packed = Deflate(part);
+        const std::string packed = Deflate(part.text);
+        const auto crc =
+            static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(part.text.data()),
+                                             static_cast<uInt>(part.text.size())));
         const auto offset = static_cast<std::uint32_t>(out.size());
         const auto sizes = [&](std::string& header) {
             Put(header, 20, 2);  // version needed
             Put(header, 0, 2);   // flags
             Put(header, 8, 2);   // deflated
             Put(header, 0, 4);   // time and date
-            Put(header, packed.crc, 4);
-            Put(header, static_cast<std::uint32_t>(packed.bytes.size()), 4);
-            Put(header, packed.size, 4);
+            Put(header, crc, 4);
+            Put(header, static_cast<std::uint32_t>(packed.size()), 4);
+            Put(header, static_cast<std::uint32_t>(part.text.size()), 4);
             Put(header, static_cast<std::uint32_t>(part.name.size()), 2);
         };
         Put(out, 0x04034b50, 4);
         sizes(out);
         Put(out, 0, 2);
-        out += part.name + packed.bytes;
+        out += part.name + packed;
         Put(directory, 0x02014b50, 4);
         Put(directory, 20, 2);  // made by
         sizes(directory);
@@ -115,11 +94,10 @@ constexpr std::string_view kMain =
 struct Book {
     std::string sheetData;  // the sheet's rows
     std::string sheetName = "管子";
-    std::string cellStyles;        // <xf> elements; no styles part without them
-    std::string numberFormats;     // <numFmt> elements
-    std::string sharedStrings;     // <si> elements; no part without them
-    std::string workbookExtra;     // inside <workbook>, after the sheets
-    std::size_t sharedSpaces = 0;  // after the shared strings
+    std::string cellStyles;     // <xf> elements; no styles part without them
+    std::string numberFormats;  // <numFmt> elements
+    std::string sharedStrings;  // <si> elements; no part without them
+    std::string workbookExtra;  // inside <workbook>, after the sheets
 };
 
 std::string Workbook(const Book& book) {
@@ -141,8 +119,7 @@ std::string Workbook(const Book& book) {
         relations += R"(<Relationship Id="rId3" Type=")" + type +
                      R"(sharedStrings" Target="sharedStrings.xml"/>)";
         parts.push_back({"xl/sharedStrings.xml",
-                         "<sst" + std::string(kMain) + ">" + book.sharedStrings, book.sharedSpaces,
-                         "</sst>"});
+                         "<sst" + std::string(kMain) + ">" + book.sharedStrings + "</sst>"});
     }
     parts.push_back(
         {.name = "xl/workbook.xml",
@@ -170,36 +147,13 @@ std::string Tube(const std::string& outerCell) {
            R"(<c r="B2"><v>4</v></c><c r="C2"><v>76</v></c></row>)";
 }
 
-struct Outcome {
-    int status = -1;
-    std::string output;  // what the output file holds
-    std::string err;
-};
-
-// Runs tongqiu-batch on `input` in a folder of its own; `output` names the output file there.
-Outcome RunOn(const std::string& input, const std::string& output = "out.csv") {
-    const fs::path folder =
-        fs::temp_directory_path() /
-        ("wb-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    std::ofstream(folder / "in.xlsx", std::ios::binary) << input;
-    std::istringstream noInput;
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome run{batch::RunBatch({"-o", (folder / output).string(), (folder / "in.xlsx").string()},
-                                noInput, out, err),
-                "", err.str()};
-    run.output =
-        (std::ostringstream() << std::ifstream(folder / output, std::ios::binary).rdbuf()).str();
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
-        << "a refusal leaves only the input, a result only the output besides";
-    EXPECT_EQ(run.err.find("WARN"), std::string::npos) << "no library speaks to the user";
-    return run;
+// tongqiu-batch on a workbook (or what poses as one), into `output`.
+batch::Outcome RunOn(const std::string& file, const std::string& output = "out.csv") {
+    return batch::RunOn(file, {}, "in.xlsx", output);
 }
 
 // The second row as written, without the BOM and the header.
-std::string SecondRow(const Outcome& run) {
+std::string SecondRow(const batch::Outcome& run) {
     const auto start = run.output.find('\n');
     return start == std::string::npos
                ? ""
@@ -235,7 +189,7 @@ TEST(WorkbookReader, ShowsSharedAndInlineStringsBooleansErrorsAndBuiltInFormats)
 }
 
 TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookShowsAsItWas) {
-    const Outcome run = RunOn("外径,壁厚,弯曲半径,备注\n38,4,76,3.50\n", "out.xlsx");
+    const batch::Outcome run = RunOn("外径,壁厚,弯曲半径,备注\n38,4,76,3.50\n", "out.xlsx");
     EXPECT_EQ(run.status, 0) << run.err;
     const auto rows = SheetRows(run.output);
     ASSERT_EQ(rows.size(), 2U);
@@ -266,7 +220,7 @@ TEST(HostileWorkbook, OnlyAFiniteDecimalIsANumberAndTheRestIsItsText) {
             const std::string style = twoPlaces ? R"( s="1")" : "";
             Book book{.sheetData = Tube(R"(<c r="A2")" + style + "><v>" + c.stored + "</v></c>")};
             book.cellStyles = R"(<xf numFmtId="0"/><xf numFmtId="2"/>)";
-            const Outcome run = RunOn(Workbook(book));
+            const batch::Outcome run = RunOn(Workbook(book));
             EXPECT_EQ(SecondRow(run), (twoPlaces ? c.twoPlaces : c.general) + c.rest)
                 << c.stored << style;
             EXPECT_EQ(run.status, &c.rest == &computed ? 0 : 1) << c.stored << run.err;
@@ -290,71 +244,53 @@ TEST(HostileWorkbook, ACellWithoutAStyleShowsInTheDefaultStylesFormat) {
 
 TEST(HostileWorkbook, AZipThatIsNoWorkbookIsRefusedAsAWorkbook) {
     const std::string book = Workbook({Tube(R"(<c r="A2"><v>38</v></c>)")});
-    struct Case {
-        std::string file;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {Zip({}), "不是 Excel 工作簿（.xlsx）：ZIP 中没有 xl/workbook.xml。"},
         {"#!/bin/sh\n" + book, "ZIP 文件已损坏或不完整。"},  // offsets no longer fit
         {book.substr(0, book.size() / 2) + book.substr(book.size() - 22),
          "ZIP 文件已损坏或不完整。"},
     };
-    for (const Case& c : cases) {
-        const Outcome run = RunOn(c.file);
+    for (const auto& [file, message] : cases) {
+        const batch::Outcome run = RunOn(file);
         EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.err.ends_with(std::string("in.xlsx：") + c.message + "\n")) << run.err;
+        EXPECT_TRUE(run.err.ends_with(std::string("in.xlsx：") + message + "\n")) << run.err;
     }
 }
 
 TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise) {
-    struct Case {
-        std::string name;
-        std::string written;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"管子 2026", "管子 2026"},
         {"a[1]:b*?/\\c", "a_1__b____c"},
         {"'引号'", "_引号_"},
         {std::string(40, 'x'), std::string(31, 'x')},
         {std::string(30, 'x') + "\xF0\x9F\x98\x80", std::string(30, 'x')},  // 😀 counts two
     };
-    for (const Case& c : cases) {
-        Book book{.sheetData = Tube(R"(<c r="A2"><v>38</v></c>)")};
-        book.sheetName = c.name;
-        const Outcome run = RunOn(Workbook(book), "out.xlsx");
+    for (const auto& [name, written] : cases) {
+        Book book{.sheetData = Tube(R"(<c r="A2"><v>38</v></c>)"), .sheetName = name};
+        const batch::Outcome run = RunOn(Workbook(book), "out.xlsx");
         EXPECT_EQ(run.status, 0) << run.err;
-        std::istringstream written(run.output);
-        auto reader = WorkbookReader::Open(written);
+        std::istringstream out(run.output);
+        auto reader = WorkbookReader::Open(out);
         ASSERT_TRUE(reader) << reader.error().message;
-        EXPECT_EQ(reader->SheetNames(), std::vector<std::string>{c.written});
-        const std::string told = "in.xlsx：工作表名“" + c.name +
-                                 "”在工作簿中不能用，结果的工作表名改为“" + c.written + "”。\n";
-        EXPECT_EQ(run.err.ends_with(told), c.name != c.written) << run.err;
+        EXPECT_EQ(reader->SheetNames(), std::vector<std::string>{written});
+        const std::string told = "in.xlsx：工作表名“" + name +
+                                 "”在工作簿中不能用，结果的工作表名改为“" + written + "”。\n";
+        EXPECT_EQ(run.err.ends_with(told), name != written) << run.err;
     }
 }
 
 // Each limit: just within it the workbook is read; past it, refused in words naming the part.
 TEST(HostileWorkbook, TextsFormatsNestingAndTokensAreBounded) {
-    const auto longText = [](std::size_t characters) {
-        std::string text;
-        for (std::size_t i = 0; i < characters; ++i) text += "中";
-        return text;
+    const auto repeat = [](std::string_view text, std::size_t times) {
+        std::string repeated;
+        for (std::size_t i = 0; i < times; ++i) repeated += text;
+        return repeated;
     };
-    const auto sharedCells = [](int count) {
-        std::string row = R"(<row r="3">)";
-        for (int i = 0; i < count; ++i) row += R"(<c t="s"><v>0</v></c>)";
-        return row + "</row>";
+    const auto longText = [&](std::size_t characters) { return repeat("中", characters); };
+    const auto sharedCells = [&](int count) {
+        return R"(<row r="3">)" + repeat(R"(<c t="s"><v>0</v></c>)", count) + "</row>";
     };
-    const auto nested = [](int depth) {
-        std::string open;
-        std::string close;
-        for (int i = 0; i < depth; ++i) {
-            open += "<x>";
-            close += "</x>";
-        }
-        return open + close;
-    };
+    const auto nested = [&](int depth) { return repeat("<x>", depth) + repeat("</x>", depth); };
     const auto format = [](std::size_t characters) {
         return R"(<numFmt numFmtId="164" formatCode=")" + std::string(characters - 4, '0') +
                R"(.000"/>)";
@@ -405,13 +341,13 @@ TEST(HostileWorkbook, TextsFormatsNestingAndTokensAreBounded) {
          "XML 中有超过 256 KB 的单个标记，工作簿中不应有。"},
         {"inflation",
          {.sheetData = within,
-          .sharedStrings = "<si><t>a</t></si>",
-          .sharedSpaces = ZipArchive::kInflationAllowance + (32 << 20)},
+          .sharedStrings =
+              "<si><t>a</t></si>" + std::string(ZipArchive::kInflationAllowance + (32 << 20), ' ')},
          "in.xlsx：xl/sharedStrings.xml：",
          "解压后过大，可能是恶意文件。"},
     };
     for (const Case& c : cases) {
-        const Outcome run = RunOn(Workbook(c.book));
+        const batch::Outcome run = RunOn(Workbook(c.book));
         if (c.part == nullptr) {
             EXPECT_NE(run.status, 2) << c.what << ": " << run.err;
         } else {
