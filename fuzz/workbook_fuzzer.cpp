@@ -27,9 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto error = workbook->ReadSheet(sheet, [&](const TableRow& row) {
             Require(row.line == line + 1, "rows come in order, none left out");
             Require(row.values.size() == row.cells.size(), "every cell has its value");
-            for (const CellValue& value : row.values) {
-                Require(std::isfinite(value.number), "only a finite number is read as one");
-            }
+            for (const CellValue& value : row.values)
+                Require(std::isfinite(value.number), "numbers finite");
             line = row.line;
             return std::nullopt;
         });
