@@ -14,8 +14,8 @@ namespace tongqiu::table {
 // Reads the next block of `in` into `block`; empty at the end.
 std::string_view ReadBlock(std::istream& in, std::string& block);
 
-// CSV, whose first block `start` has been read already (csv/csv_input.cpp).
-Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view start,
+// CSV, whose first block `text` has been read already (csv/csv_input.cpp).
+Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view text,
                                               const WriterFactory& output, TableOptions options);
 
 // An .xlsx workbook, from a stream that can seek (xlsx/workbook_input.cpp).

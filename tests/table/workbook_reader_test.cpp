@@ -273,8 +273,11 @@ TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise
         auto reader = WorkbookReader::Open(out);
         ASSERT_TRUE(reader) << reader.error().message;
         EXPECT_EQ(reader->SheetNames(), std::vector<std::string>{written});
-        const std::string told = "in.xlsx：工作表名“" + name +
-                                 "”在工作簿中不能用，结果的工作表名改为“" + written + "”。\n";
+        const std::string told = std::string("in.xlsx：工作表名“")
+                                     .append(name)
+                                     .append("”在工作簿中不能用，结果的工作表名改为“")
+                                     .append(written)
+                                     .append("”。\n");
         EXPECT_EQ(run.err.ends_with(told), name != written) << run.err;
     }
 }
