@@ -63,7 +63,15 @@ mkdir -p "$WINEPREFIX" && wineserver -p
 wineboot --init >/dev/null 2>&1
 (cd "$folder" && exec wine tongqiu.exe) &
 program_pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Form1$' | head -1)
+# Looked for again until it shows: a search fails outright (BadWindow) when one of Wine's own
+# windows goes away while it is being looked at.
+window=
+for _ in $(seq 60); do
+    window=$(xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -1) || true
+    [[ -n $window ]] && break
+    sleep 1
+done
+[[ -n $window ]] || { echo "tongqiu.exe showed no window under Wine"; exit 1; }
 xdotool windowmove "$window" 0 0
 sleep 1
 
