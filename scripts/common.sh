@@ -1,8 +1,6 @@
 # What the scripts share; each sources it: `source "$(dirname "$0")/common.sh"`.
-# root: the project's folder (the scripts run from it); cache: where built tools and libraries
-# are kept between runs.
+# root: the project's folder, which the scripts run from.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cache=${TONGQIU_CACHE:-$HOME/.cache/tongqiu}
 cd "$root"
 
 # Configures a CMake preset once what it needs is there: the table libraries that
