@@ -7,7 +7,6 @@
 # Usage: scripts/windows.sh [SCREENSHOT.png]   (the window under Wine after the calculation)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-root=$(pwd)
 screenshot=${1:-}
 
 scripts/install-deps.sh g++-mingw-w64-x86-64-posix libgtest-dev wine wine64 xvfb xdotool xclip \
