@@ -34,7 +34,6 @@ std::string FormatPlaces(double value, int places) {
     // No calculation gives a value that is not finite, and a workbook's reader checks its
     // numbers; should one come all the same, it has no fixed-point text.
     if (!std::isfinite(value)) return {};
-    places = std::max(places, 0);
 
     // The magnitude as d.dddddddddddddde[+-]x: 15 significant digits and a decimal exponent.
     char scientific[32];

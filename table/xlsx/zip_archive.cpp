@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace tongqiu::table {
@@ -39,6 +40,27 @@ bool ReadAt(std::istream& in, std::uint64_t offset, char* out, std::size_t size)
 
 const std::string kDamaged = "ZIP 文件已损坏或不完整。";
 
+// The file's last bytes, as many as can hold the record that ends a ZIP file and its comment;
+// `end` is the file's size. Empty when they cannot be read.
+std::vector<char> ReadTail(std::istream& in, std::uint64_t& end) {
+    in.clear();
+    in.seekg(0, std::ios::end);
+    end = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+    std::vector<char> tail(std::min<std::uint64_t>(end, kEndSize + kMaxComment));
+    if (!ReadAt(in, end - tail.size(), tail.data(), tail.size())) tail.clear();
+    return tail;
+}
+
+// Where in `tail` the record that ends a ZIP file starts: the last signature found, searched
+// from the end; with `reachingEnd`, only one whose comment reaches exactly to the end.
+std::optional<std::size_t> FindEndRecord(const std::vector<char>& tail, bool reachingEnd) {
+    for (std::size_t at = tail.size() < kEndSize ? 0 : tail.size() - kEndSize + 1; at-- > 0;) {
+        if (Little(&tail[at], 4) != kEndSignature) continue;
+        if (!reachingEnd || at + kEndSize + Little(&tail[at + 20], 2) == tail.size()) return at;
+    }
+    return std::nullopt;
+}
+
 // A stream that inflates a part, ended on every way out of the reading.
 struct Inflater {
     z_stream stream{};
@@ -61,36 +83,21 @@ struct Inflater {
 bool ZipArchive::EndsAsZip(std::istream& in) {
     in.clear();
     const std::streampos back = in.tellg();
-    if (back < 0 || !in.seekg(0, std::ios::end)) return false;
-    const auto end = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
-    const std::uint64_t tail = std::min<std::uint64_t>(end, kEndSize + kMaxComment);
-    std::vector<char> bytes(tail);
-    bool found = tail >= kEndSize && ReadAt(in, end - tail, bytes.data(), tail);
-    if (found) {
-        found = false;
-        for (std::size_t at = tail - kEndSize + 1; at-- > 0 && !found;) {
-            found = Little(&bytes[at], 4) == kEndSignature &&
-                    at + kEndSize + Little(&bytes[at + 20], 2) == tail;
-        }
-    }
+    if (back < 0) return false;
+    std::uint64_t end = 0;
+    const std::vector<char> tail = ReadTail(in, end);
+    const bool found = FindEndRecord(tail, true).has_value();
     in.clear();
     in.seekg(back);
     return found;
 }
 
 Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
-    in.clear();
-    in.seekg(0, std::ios::end);
-    const auto end = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
-    const std::uint64_t tail = std::min<std::uint64_t>(end, kEndSize + kMaxComment);
-    std::vector<char> bytes(tail);
-    if (tail < kEndSize || !ReadAt(in, end - tail, bytes.data(), tail)) return kDamaged;
-    // The end record is the last one whose signature is found, searched from the end.
-    std::size_t at = tail - kEndSize + 1;
-    do {
-        --at;
-    } while (at > 0 && Little(&bytes[at], 4) != kEndSignature);
-    if (Little(&bytes[at], 4) != kEndSignature) return kDamaged;
+    std::uint64_t end = 0;
+    const std::vector<char> bytes = ReadTail(in, end);
+    const auto found = FindEndRecord(bytes, false);
+    if (!found) return kDamaged;
+    const std::size_t at = *found;
     const std::uint32_t count = Little(&bytes[at + 10], 2);
     const std::uint64_t directorySize = Little(&bytes[at + 12], 4);
     const std::uint64_t directoryOffset = Little(&bytes[at + 16], 4);
@@ -156,10 +163,9 @@ std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSin
         std::optional<InputError> error;
         const auto hand = [&](const char* piece, std::size_t count) {
             size += count;
-            if (size > kMaxPartSize || count > m_inflationLeft) {
+            if (size > kMaxPartSize || !Charge(count)) {
                 error = InputError{0, std::string(name) + "：解压后过大，可能是恶意文件。"};
             } else if (count > 0) {
-                m_inflationLeft -= count;
                 crc = crc32(crc, reinterpret_cast<const Bytef*>(piece), static_cast<uInt>(count));
                 error = sink(std::string_view(piece, count));
             }

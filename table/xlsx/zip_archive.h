@@ -34,8 +34,8 @@ public:
     // directory, its comment reaching exactly to the end. Leaves the stream where it was.
     static bool EndsAsZip(std::istream& in);
 
-    // Counts text that reading makes beyond what it inflates (a shared string copied into each
-    // cell that names it) against the same allowance; false once it is spent.
+    // Counts what reading inflates, and text that it makes beyond that (a shared string copied
+    // into each cell that names it), against the allowance; false once it is spent.
     [[nodiscard]] bool Charge(std::uint64_t bytes) {
         if (bytes > m_inflationLeft) return false;
         m_inflationLeft -= bytes;
