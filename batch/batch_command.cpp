@@ -11,6 +11,7 @@
 
 #include "tongqiu/result_columns.h"
 #include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/table_messages.h"
 
 namespace tongqiu::batch {
 namespace {
@@ -134,9 +135,9 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
                                       : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
     const std::string outputName = toFile ? options->output : "标准输出";
-    const auto fail = [&](const std::string& where, const std::string& what) {
+    const auto fail = [&](const std::string& message) {
         fs::remove(temporary, ignored);
-        err << where << "：" << what << "\n";
+        err << message << "\n";
         return kNothingWritten;
     };
     table::TableOptions tableOptions;
@@ -146,21 +147,14 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     try {
         const auto summary =
             table::ConvertTable(file.is_open() ? file : standardInput, temporary, tableOptions);
-        if (!summary) {
-            const table::InputError& refused = summary.error();
-            return fail(refused.inOutput ? outputName : table::Where(name, refused.line),
-                        refused.message);
-        }
-        for (const std::string& format : summary->unknownFormats) {
-            err << name << "：数字格式“" << format << "”在此未知，按常规格式读取。\n";
-        }
-        if (!summary->renamedSheet.empty()) {
-            err << name << "：工作表名“" << summary->sheet
-                << "”在工作簿中不能用，结果的工作表名改为“" << summary->renamedSheet << "”。\n";
+        if (!summary) return fail(table::Located(summary.error(), name, outputName));
+        for (const std::string& note : table::SummaryNotes(*summary)) {
+            err << table::Located(name, 0, note) << "\n";
         }
         const auto written = tableOptions.outputFormat.value_or(summary->format);
         if (!toFile && written == table::TableFormat::Xlsx && outputIsTerminal) {
-            return fail(outputName, "工作簿不能写到终端：请用 -o 文件名.xlsx，或重定向到文件。");
+            return fail(table::Located(
+                outputName, 0, "工作簿不能写到终端：请用 -o 文件名.xlsx，或重定向到文件。"));
         }
         failedRows = summary->failedRows;
         if (toFile) {
@@ -170,12 +164,12 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             fs::remove(temporary);
         }
     } catch (const std::bad_alloc&) {
-        return fail(name, "内存不足，无法完成。");
+        return fail(table::Located(name, 0, "内存不足，无法完成。"));
     } catch (const fs::filesystem_error&) {
-        return fail(outputName, "无法写入。");
+        return fail(table::Located(outputName, 0, "无法写入。"));
     } catch (const std::exception&) {
         // Nothing else is thrown on purpose; whatever it was, its words are not the user's.
-        return fail(name, "处理时出错，无法完成。");
+        return fail(table::Located(name, 0, "处理时出错，无法完成。"));
     }
     if (failedRows == 0) return kAllComputed;
     err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";

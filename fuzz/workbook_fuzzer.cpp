@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the workbook reader (ZIP, inflating, XML, shared strings, number
-// formats). It must end either with every sheet read or with an error in words, and hand on rows
-// in order, each with as many values as texts, every stored number finite.
+// formats). It must end either with every sheet read or with a refusal of a workbook's kind, in
+// words, and hand on rows in order, each with as many values as texts, every stored number
+// finite.
 
 #include <cmath>
 #include <cstddef>
@@ -10,14 +11,28 @@
 #include <string>
 
 #include "require.h"
+#include "tongqiu/table/table_messages.h"
 #include "xlsx/xlsx_reader.h"
 
+namespace {
+
+using namespace tongqiu::table;
+
+// A workbook is refused for what is wrong with the workbook, never with a CSV's or the output's
+// kinds, and a fault inside a part names the part.
+void CheckRefusal(const TableError& error) {
+    Require(!TableErrorMessage(error).empty(), "a refusal says why");
+    Require(error.fault >= TableFault::SheetMissing && !error.InOutput(), "a workbook's kind");
+    Require(error.fault < TableFault::PartMissing || !error.part.empty(), "the part is named");
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace tongqiu::table;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     auto workbook = WorkbookReader::Open(in);
     if (!workbook) {
-        Require(!workbook.error().message.empty(), "a refusal says why");
+        CheckRefusal(workbook.error());
         return 0;
     }
     std::set<std::string> read;  // as the conversion does: each part once
@@ -32,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             line = row.line;
             return std::nullopt;
         });
-        Require(!error || !error->message.empty(), "a refusal says why");
+        if (error) CheckRefusal(*error);
     }
     return 0;
 }

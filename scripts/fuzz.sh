@@ -11,11 +11,11 @@ configure fuzz
 cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-mkdir "$scratch/calculate" "$scratch/batch" "$scratch/workbook"
+mkdir "$scratch/calculate" "$scratch/table" "$scratch/workbook"
 build/fuzz/fuzz/calculate_fuzzer -max_total_time="$seconds" -dict=fuzz/calculate.dict \
     -print_final_stats=1 "$scratch/calculate" fuzz/corpus
-build/fuzz/fuzz/batch_fuzzer -max_total_time="$seconds" -dict=fuzz/batch.dict \
-    -print_final_stats=1 "$scratch/batch" fuzz/batch-corpus
+build/fuzz/fuzz/table_fuzzer -max_total_time="$seconds" -dict=fuzz/table.dict \
+    -print_final_stats=1 "$scratch/table" fuzz/table-corpus
 # Seeded too with the workbooks made to cost memory and time, the small ones: the largest take
 # many seconds each under the sanitizers, which would leave no time to fuzz. The reader's bounds
 # keep every input within half a gigabyte (under the sanitizers) and the timeout.

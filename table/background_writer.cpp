@@ -32,7 +32,7 @@ BackgroundWriter::BackgroundWriter(std::unique_ptr<TableWriter> writer)
 
 BackgroundWriter::~BackgroundWriter() { (void)Stop(); }
 
-std::optional<InputError> BackgroundWriter::Write(const TableRow& row, const RowResults* results) {
+std::optional<TableError> BackgroundWriter::Write(const TableRow& row, const RowResults* results) {
     Item& item = m_filling[m_filled++];
     // Assigned, not constructed: the texts reuse what the buffer's strings already hold.
     item.row.cells.assign(row.cells.begin(), row.cells.end());
@@ -50,7 +50,7 @@ std::optional<InputError> BackgroundWriter::Write(const TableRow& row, const Row
     return std::nullopt;
 }
 
-std::optional<InputError> BackgroundWriter::Finish() {
+std::optional<TableError> BackgroundWriter::Finish() {
     auto handed = m_filled > 0 ? Hand() : std::nullopt;
     auto written = Stop();
     if (handed) return handed;
@@ -58,7 +58,7 @@ std::optional<InputError> BackgroundWriter::Finish() {
     return m_writer->Finish();
 }
 
-std::optional<InputError> BackgroundWriter::Hand() {
+std::optional<TableError> BackgroundWriter::Hand() {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_readyRows == 0 || m_error; });
     if (m_error) return m_error;
@@ -96,7 +96,7 @@ void BackgroundWriter::Run() {
     }
 }
 
-std::optional<InputError> BackgroundWriter::Stop() {
+std::optional<TableError> BackgroundWriter::Stop() {
     {
         const std::lock_guard lock(m_mutex);
         m_ending = true;

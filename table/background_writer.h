@@ -22,8 +22,8 @@ public:
     explicit BackgroundWriter(std::unique_ptr<TableWriter> writer);
     ~BackgroundWriter() override;
 
-    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override;
-    std::optional<InputError> Finish() override;
+    std::optional<TableError> Write(const TableRow& row, const RowResults* results) override;
+    std::optional<TableError> Finish() override;
 
 private:
     // A row and its results, owning their texts.
@@ -36,9 +36,9 @@ private:
     };
     using Batch = std::vector<Item>;
 
-    std::optional<InputError> Hand();  // the filled batch to the writing thread
+    std::optional<TableError> Hand();  // the filled batch to the writing thread
     void Run();                        // the writing thread
-    std::optional<InputError> Stop();  // waits for the writing thread to end
+    std::optional<TableError> Stop();  // waits for the writing thread to end
 
     std::unique_ptr<TableWriter> m_writer;
     Batch m_filling;  // the caller's
@@ -49,7 +49,7 @@ private:
     Batch m_ready;                // handed over, not yet taken
     std::size_t m_readyRows = 0;  // none: nothing handed over
     bool m_ending = false;
-    std::optional<InputError> m_error;
+    std::optional<TableError> m_error;
     std::thread m_thread;
 };
 

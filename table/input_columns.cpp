@@ -9,8 +9,6 @@
 namespace tongqiu::table {
 namespace {
 
-constexpr std::array<std::string_view, 3> kLatinNames{"Dw", "t", "R"};
-
 // White space as a spreadsheet leaves it around a heading, the ideographic space included.
 std::string_view Trimmed(std::string_view text) {
     constexpr std::string_view kIdeographicSpace = "\u3000";
@@ -40,7 +38,7 @@ bool SameLatinName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-Expected<InputColumns, InputError> FindInputColumns(const std::vector<std::string>& header) {
+Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::string>& header) {
     InputColumns columns{};
     for (std::size_t input = 0; input < kInputFields.size(); ++input) {
         const std::string_view caption = CaptionOf(kInputFields[input]);
@@ -48,12 +46,11 @@ Expected<InputColumns, InputError> FindInputColumns(const std::vector<std::strin
         for (std::size_t column = 0; column < header.size(); ++column) {
             const std::string_view name = Name(header[column]);
             if (name != caption && !SameLatinName(name, kLatinNames[input])) continue;
-            if (found) return InputError{0, "表头中“" + std::string(caption) + "”列出现了两次。"};
+            if (found) return TableError{TableFault::ColumnTwice, 0, std::string(caption)};
             found = column;
         }
         if (!found) {
-            return InputError{0, "表头缺少“" + std::string(caption) + "”列（也可写作 " +
-                                     std::string(kLatinNames[input]) + "）。"};
+            return TableError{TableFault::ColumnMissing, 0, std::string(caption)};
         }
         columns[input] = *found;
     }

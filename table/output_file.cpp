@@ -12,10 +12,10 @@ class CsvFile : public TableWriter {
 public:
     CsvFile(const std::filesystem::path& path, Encoding encoding)
         : m_file(path, std::ios::binary | std::ios::trunc), m_writer(m_file, encoding) {}
-    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override {
+    std::optional<TableError> Write(const TableRow& row, const RowResults* results) override {
         return m_writer.Write(row, results);
     }
-    std::optional<InputError> Finish() override {
+    std::optional<TableError> Finish() override {
         auto error = m_writer.Finish();
         m_file.close();
         return error;

@@ -14,10 +14,13 @@ constexpr std::size_t kProgressRows = 5000;
 
 }  // namespace
 
-std::optional<InputError> Conversion::Header(const TableRow& row) {
+std::optional<TableError> Conversion::Header(const TableRow& row) {
     const auto columns = FindInputColumns(row.cells);
     if (!columns) {
-        if (!m_firstNonHeader) m_firstNonHeader = InputError{row.line, columns.error().message};
+        if (!m_firstNonHeader) {
+            m_firstNonHeader = columns.error();
+            m_firstNonHeader->line = row.line;
+        }
         if (auto error = m_writer.Write(row, nullptr)) return error;
         if (++m_rowsAboveHeader == kHeaderSearchRows) return m_firstNonHeader;
         return std::nullopt;
@@ -34,7 +37,7 @@ std::optional<InputError> Conversion::Header(const TableRow& row) {
     return error;
 }
 
-std::optional<InputError> Conversion::Row(const TableRow& row) {
+std::optional<TableError> Conversion::Row(const TableRow& row) {
     const std::vector<std::string>& cells = row.cells;
     const std::size_t width = m_results.column;
     std::string& explanation = m_explanation;
@@ -67,7 +70,7 @@ std::optional<InputError> Conversion::Row(const TableRow& row) {
 }
 
 // The summary, or the first error: the reading's, the header's, then the writing's.
-Expected<TableSummary, InputError> Finished(const std::optional<InputError>& readError,
+Expected<TableSummary, TableError> Finished(const std::optional<TableError>& readError,
                                             const Conversion& conversion, TableWriter& writer) {
     auto error = readError ? readError : conversion.MissingHeader();
     auto written = writer.Finish();

@@ -25,16 +25,16 @@ public:
                const std::function<void(std::size_t)>& progress)
         : m_writer(writer), m_missingCellsAreEmpty(missingCellsAreEmpty), m_progress(progress) {}
 
-    std::optional<InputError> Take(const TableRow& row) {
+    std::optional<TableError> Take(const TableRow& row) {
         if (row.cells.empty()) return m_writer.Write(row, nullptr);  // an empty row stays empty
         if (!m_columns) return Header(row);
         return Row(row);
     }
 
     // Why no header was found, once the table has ended without one.
-    [[nodiscard]] std::optional<InputError> MissingHeader() const {
+    [[nodiscard]] std::optional<TableError> MissingHeader() const {
         if (m_columns) return std::nullopt;
-        return m_firstNonHeader.value_or(InputError{0, "没有表头：文件是空的。"});
+        return m_firstNonHeader.value_or(TableError{TableFault::Empty});
     }
     [[nodiscard]] const TableSummary& Summary() const { return m_summary; }
 
@@ -42,15 +42,15 @@ private:
     // The header is the first row near the top that names the three input columns; the rows above
     // it (a title, an order number, a date) are kept as they are. When none does, what is wrong
     // with the first row is what the user hears, as for a table that starts with its header.
-    std::optional<InputError> Header(const TableRow& row);
-    std::optional<InputError> Row(const TableRow& row);
+    std::optional<TableError> Header(const TableRow& row);
+    std::optional<TableError> Row(const TableRow& row);
 
     TableWriter& m_writer;
     bool m_missingCellsAreEmpty;
     const std::function<void(std::size_t)>& m_progress;
     std::optional<InputColumns> m_columns;  // known once the header is read
     int m_rowsAboveHeader = 0;
-    std::optional<InputError> m_firstNonHeader;
+    std::optional<TableError> m_firstNonHeader;
     RowResults m_results;
     FieldSet m_fields;
     std::string m_explanation;
@@ -58,7 +58,7 @@ private:
 };
 
 // The summary, or the first error: the reading's, the header's, then the writing's.
-Expected<TableSummary, InputError> Finished(const std::optional<InputError>& readError,
+Expected<TableSummary, TableError> Finished(const std::optional<TableError>& readError,
                                             const Conversion& conversion, TableWriter& writer);
 
 }  // namespace tongqiu::table

@@ -33,7 +33,7 @@ std::optional<TableFormat> FormatOfName(std::string_view name) {
     return std::nullopt;
 }
 
-Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFactory& output,
+Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFactory& output,
                                                 const TableOptions& options) {
     std::string block;
     std::string piece;
@@ -47,13 +47,13 @@ Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFa
     block.resize(start.size());
     while (block.size() <= kMaxPipedWorkbook && !ReadBlock(in, piece).empty()) block.append(piece);
     if (block.size() > kMaxPipedWorkbook) {
-        return InputError{0, "从标准输入读取的工作簿超过 128 MB，请以文件名给出。"};
+        return TableError{TableFault::PipedWorkbookTooLarge};
     }
     std::istringstream whole(std::move(block));
     return ConvertWorkbook(whole, output, options);
 }
 
-Expected<TableSummary, InputError> ConvertTable(std::istream& in, const std::filesystem::path& path,
+Expected<TableSummary, TableError> ConvertTable(std::istream& in, const std::filesystem::path& path,
                                                 const TableOptions& options) {
     return ConvertTable(
         in, [&](const WriterRequest& request) { return FileWriter(path, request); }, options);

@@ -15,11 +15,11 @@ namespace tongqiu::table {
 std::string_view ReadBlock(std::istream& in, std::string& block);
 
 // CSV, whose first block `text` has been read already (csv/csv_input.cpp).
-Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view text,
+Expected<TableSummary, TableError> ConvertCsv(std::istream& in, std::string_view text,
                                               const WriterFactory& output, TableOptions options);
 
 // An .xlsx workbook, from a stream that can seek (xlsx/workbook_input.cpp).
-Expected<TableSummary, InputError> ConvertWorkbook(std::istream& in, const WriterFactory& output,
+Expected<TableSummary, TableError> ConvertWorkbook(std::istream& in, const WriterFactory& output,
                                                    const TableOptions& options);
 
 }  // namespace tongqiu::table

@@ -13,6 +13,7 @@
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
 #include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/table_messages.h"
 
 namespace tongqiu::web {
 namespace {
@@ -60,11 +61,6 @@ protected:
     }
 };
 
-// A message as tongqiu-batch writes it: "FILE 第 N 行：…".
-std::string Located(const std::string& name, long line, const std::string& message) {
-    return table::Where(name, line) + "：" + message;
-}
-
 const char* FormatName(table::TableFormat format) {
     return format == table::TableFormat::Xlsx ? "xlsx" : "csv";
 }
@@ -72,7 +68,7 @@ const char* FormatName(table::TableFormat format) {
 // Converts the table in `file` (a Uint8Array) into `format` ("csv", "xlsx", or "" for the
 // input's); CSV is always written in UTF-8, which every browser can save and Excel opens.
 // `progress` is called with the rows done so far. Returns { rows, failedRows, firstFailure,
-// format, sheet, unknownFormats, output } with the output as a Uint8Array of its own, or
+// format, sheet, notes, output } with the output as a Uint8Array of its own, or
 // { error } with tongqiu-batch's message. The module is built without exception handling, so
 // memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
@@ -92,20 +88,20 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     val result = val::object();
     if (!summary) {
         std::filesystem::remove(path);
-        result.set("error", Located(name, summary.error().line, summary.error().message));
+        result.set("error", table::Located(summary.error(), name, name));
         return result;
     }
     result.set("rows", summary->rows);
     result.set("failedRows", summary->failedRows);
     if (summary->failedRows > 0) {
-        result.set("firstFailure", Located(name, summary->firstFailureLine, summary->firstFailure));
+        result.set("firstFailure",
+                   table::Located(name, summary->firstFailureLine, summary->firstFailure));
     }
     result.set("format", std::string(FormatName(options.outputFormat.value_or(summary->format))));
     result.set("sheet", summary->sheet);
-    result.set("renamedSheet", summary->renamedSheet);
-    val unknown = val::array();
-    for (const std::string& code : summary->unknownFormats) unknown.call<void>("push", code);
-    result.set("unknownFormats", unknown);
+    val notes = val::array();
+    for (const std::string& note : table::SummaryNotes(*summary)) notes.call<void>("push", note);
+    result.set("notes", notes);
     std::string output;
     {
         std::ifstream written(path, std::ios::binary);

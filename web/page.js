@@ -132,11 +132,9 @@
     }
     const where = result.sheet ? `${file.name}（工作表“${result.sheet}”）` : file.name;
     const failed = result.failedRows ? `，${result.failedRows} 行无法计算，第一处：${result.firstFailure}` : '，全部算出';
-    const unknown = result.unknownFormats.length ? `数字格式${result.unknownFormats.map((code) => `“${code}”`).join('、')}在此未知，按常规格式读取。` : '';
-    const renamed = result.renamedSheet ? `工作表名在工作簿中不能用，结果的工作表名改为“${result.renamedSheet}”。` : '';
     const summary = `${where}：共 ${result.rows} 行${failed}`;
     // The first failure's message ends its own sentence.
-    status.textContent = `${summary}${summary.endsWith('。') ? '' : '。'}${unknown}${renamed}`;
+    status.textContent = `${summary}${summary.endsWith('。') ? '' : '。'}${result.notes.join('')}`;
     offer(download, result, stemOf(file.name));
     // A CSV's results as a workbook too, made while the CSV is already there to take.
     if (result.format === 'csv') startConversion(file, 'xlsx');

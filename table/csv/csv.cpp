@@ -4,7 +4,7 @@
 
 namespace tongqiu::table {
 
-std::optional<InputError> CsvReader::Feed(std::string_view text) {
+std::optional<TableError> CsvReader::Feed(std::string_view text) {
     for (const char c : text) {
         if (m_error) break;
         Take(c);
@@ -62,7 +62,7 @@ void CsvReader::Append(char c) {
     if (m_cells == m_record.cells.size()) m_record.cells.emplace_back();
     std::string& cell = m_record.cells[m_cells];
     if (cell.size() >= kMaxCell) {
-        m_error = InputError{m_record.line, "单元格超过 1 MB。"};
+        m_error = TableError{TableFault::CellTooLarge, m_record.line};
         return;
     }
     cell.push_back(c);
@@ -87,9 +87,9 @@ void CsvReader::EndRecord(std::string_view ending) {
     m_record.line = m_line;
 }
 
-std::optional<InputError> CsvReader::Finish() {
+std::optional<TableError> CsvReader::Finish() {
     if (m_error) return m_error;
-    if (m_state == State::Quoted) return InputError{m_record.line, "引号没有闭合。"};
+    if (m_state == State::Quoted) return TableError{TableFault::UnclosedQuote, m_record.line};
     if (m_state == State::CarriageReturn) {
         EndRecord("\r");
     } else if (!m_blank) {
@@ -110,12 +110,6 @@ void AppendCsvCell(std::string& line, std::string_view cell) {
         line += c;
     }
     line += '"';
-}
-
-std::string Where(std::string_view file, long line) {
-    std::string where(file);
-    if (line > 0) where.append(" 第 ").append(std::to_string(line)).append(" 行");
-    return where;
 }
 
 }  // namespace tongqiu::table

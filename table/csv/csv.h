@@ -21,8 +21,8 @@ public:
 
     explicit CsvReader(RowSink onRecord) : m_onRecord(std::move(onRecord)) { m_record.line = 1; }
 
-    [[nodiscard]] std::optional<InputError> Feed(std::string_view text);
-    [[nodiscard]] std::optional<InputError> Finish();  // the end of the input
+    [[nodiscard]] std::optional<TableError> Feed(std::string_view text);
+    [[nodiscard]] std::optional<TableError> Finish();  // the end of the input
 
     [[nodiscard]] long Line() const { return m_line; }
 
@@ -35,7 +35,7 @@ private:
     void EndRecord(std::string_view ending);
 
     RowSink m_onRecord;
-    std::optional<InputError> m_error;
+    std::optional<TableError> m_error;
     State m_state = State::CellStart;
     TableRow m_record;
     std::size_t m_cells = 0;  // cells of m_record in use; the vector keeps its strings for reuse

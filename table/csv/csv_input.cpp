@@ -12,7 +12,7 @@ const std::string kCsvSheetName = "通球";
 
 }  // namespace
 
-Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view text,
+Expected<TableSummary, TableError> ConvertCsv(std::istream& in, std::string_view text,
                                               const WriterFactory& output, TableOptions options) {
     std::string block;
     const bool byteOrderMark = text.starts_with(kUtf8ByteOrderMark);
@@ -26,6 +26,7 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
     CsvReader reader([&](const TableRow& row) { return conversion.Take(row); });
     // UTF-8 goes through the converter too, which checks every block, not only the first.
     Transcoder decoder(encoding, Encoding::Utf8);
+    if (!decoder.Ready()) return Finished(TableError{TableFault::NoConverter}, conversion, *writer);
     bool onlyAscii = true;  // so far: then GB18030 reads the same text
     std::string decoded;
     // Hands on what converted, so that the line of any trouble is known.
@@ -48,18 +49,15 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
         if (auto error = feed()) return Finished(error, conversion, *writer);
     }
     if (!valid) {
-        std::optional<InputError> error;
+        std::optional<TableError> error;
         if (encoding == Encoding::Gb18030) {
-            error = InputError{reader.Line(), "不是有效的 GB18030 文本。"};
+            error = TableError{TableFault::NotGb18030, reader.Line()};
         } else if (!guessed || !onlyAscii) {
-            error = InputError{reader.Line(), "不是有效的 UTF-8 文本，而前面的行是 UTF-8。"};
+            error = TableError{TableFault::NotUtf8, reader.Line()};
         } else {
             in.clear();
             if (!in.seekg(0)) {
-                error =
-                    InputError{reader.Line(),
-                               "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
-                               "请以文件名给出输入。"};
+                error = TableError{TableFault::NotUtf8Unreadable, reader.Line()};
             }
         }
         if (error) return Finished(error, conversion, *writer);
@@ -67,7 +65,7 @@ Expected<TableSummary, InputError> ConvertCsv(std::istream& in, std::string_view
         options.input = Encoding::Gb18030;
         return ConvertCsv(in, ReadBlock(in, block), output, options);
     }
-    if (in.bad()) return Finished(InputError{0, "读取失败。"}, conversion, *writer);
+    if (in.bad()) return Finished(TableError{TableFault::ReadFailed}, conversion, *writer);
     return Finished(reader.Finish(), conversion, *writer);
 }
 

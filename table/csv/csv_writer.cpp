@@ -21,7 +21,7 @@ void CsvWriter::AppendCells(const TableRow& row, std::size_t first, std::size_t 
     }
 }
 
-std::optional<InputError> CsvWriter::Write(const TableRow& row, const RowResults* results) {
+std::optional<TableError> CsvWriter::Write(const TableRow& row, const RowResults* results) {
     m_line.clear();
     if (results == nullptr) {
         AppendCells(row, 0, row.cells.size());
@@ -52,9 +52,10 @@ std::optional<InputError> CsvWriter::Write(const TableRow& row, const RowResults
     return std::nullopt;
 }
 
-std::optional<InputError> CsvWriter::Finish() {
+std::optional<TableError> CsvWriter::Finish() {
     m_out.flush();
-    if (!m_out) return InputError{0, "无法写入。", true};
+    if (m_encoder && !m_encoder->Ready()) return TableError{TableFault::OutputNoConverter};
+    if (!m_out) return TableError{TableFault::OutputFailed};
     return std::nullopt;
 }
 

@@ -15,8 +15,8 @@ class CsvWriter : public TableWriter {
 public:
     CsvWriter(std::ostream& out, Encoding encoding);
 
-    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override;
-    std::optional<InputError> Finish() override;
+    std::optional<TableError> Write(const TableRow& row, const RowResults* results) override;
+    std::optional<TableError> Finish() override;
 
 private:
     void AppendCells(const TableRow& row, std::size_t first, std::size_t last);

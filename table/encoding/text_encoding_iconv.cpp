@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cerrno>
-#include <stdexcept>
 
 #include "tongqiu/table/text_encoding.h"
 
@@ -19,14 +18,16 @@ iconv_t Handle(void* converter) { return static_cast<iconv_t>(converter); }
 
 Transcoder::Transcoder(Encoding from, Encoding to)
     : m_from(from), m_to(to), m_converter(iconv_open(IconvName(m_to), IconvName(m_from))) {
-    if (Handle(m_converter) == iconv_t(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's error
-        throw std::runtime_error("the system has no converter for GB18030");
-    }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv's error
+    m_ready = Handle(m_converter) != iconv_t(-1);
 }
 
-Transcoder::~Transcoder() { iconv_close(Handle(m_converter)); }
+Transcoder::~Transcoder() {
+    if (m_ready) iconv_close(Handle(m_converter));
+}
 
 bool Transcoder::Convert(std::string_view in, std::string& out) {
+    if (!m_ready) return false;
     m_pending.append(in);
     char* next = m_pending.data();
     std::size_t left = m_pending.size();
@@ -44,6 +45,6 @@ bool Transcoder::Convert(std::string_view in, std::string& out) {
     return true;
 }
 
-bool Transcoder::Finish(std::string& /*out*/) { return m_pending.empty(); }
+bool Transcoder::Finish(std::string& /*out*/) { return m_ready && m_pending.empty(); }
 
 }  // namespace tongqiu::table

@@ -1,7 +1,6 @@
 // The Transcoder over a converter that takes whole texts only: each piece is cut after its last
 // whole character, and what follows waits for the next piece.
 #include <algorithm>
-#include <stdexcept>
 
 #include "encoding/text_encoding_whole.h"
 
@@ -19,13 +18,13 @@ std::size_t WholeCharacters(std::string_view text, Encoding encoding) {
 
 }  // namespace
 
-Transcoder::Transcoder(Encoding from, Encoding to) : m_from(from), m_to(to) {
-    if (!CanConvert(from, to)) throw std::runtime_error("the system has no converter for GB18030");
-}
+Transcoder::Transcoder(Encoding from, Encoding to)
+    : m_from(from), m_to(to), m_ready(CanConvert(from, to)) {}
 
 Transcoder::~Transcoder() = default;
 
 bool Transcoder::Convert(std::string_view in, std::string& out) {
+    if (!m_ready) return false;
     m_pending.append(in);
     const std::size_t whole = WholeCharacters(m_pending, m_from);
     if (whole == 0) return m_pending.size() < (std::size_t{4} << 20);  // no end of a character
@@ -45,7 +44,7 @@ bool Transcoder::Convert(std::string_view in, std::string& out) {
 
 bool Transcoder::Finish(std::string& out) {
     // Whatever is left must be whole characters: a cut-off one makes the conversion fail.
-    const bool whole = m_pending.empty() || ConvertWhole(m_pending, m_from, m_to, out);
+    const bool whole = m_ready && (m_pending.empty() || ConvertWhole(m_pending, m_from, m_to, out));
     m_pending.clear();
     return whole;
 }

@@ -15,7 +15,7 @@ bool IsCompoundFile(std::string_view start) {
     return start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
 }
 
-InputError RefuseCompoundFile(std::istream& in) {
+TableError RefuseCompoundFile(std::istream& in) {
     // A workbook with a password keeps its encrypted ZIP in a stream named "EncryptedPackage".
     static const std::string kName = [] {
         std::string name;
@@ -32,12 +32,12 @@ InputError RefuseCompoundFile(std::istream& in) {
         in.read(text.data() + kept, static_cast<std::streamsize>(kPiece));
         const std::string_view read(text.data(), kept + static_cast<std::size_t>(in.gcount()));
         if (read.find(kName) != std::string_view::npos) {
-            return {0, "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。"};
+            return TableError{TableFault::PasswordProtected};
         }
         kept = std::min(read.size(), kName.size());
         std::copy(read.end() - static_cast<std::ptrdiff_t>(kept), read.end(), text.begin());
     }
-    return {0, "旧版 Excel 文件（.xls）：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV。"};
+    return TableError{TableFault::OldExcelFile};
 }
 
 }  // namespace tongqiu::table

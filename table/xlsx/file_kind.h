@@ -13,6 +13,6 @@ bool IsZip(std::string_view start);
 bool IsCompoundFile(std::string_view start);
 
 // Why a compound file cannot be read: a workbook with a password, or an old .xls.
-InputError RefuseCompoundFile(std::istream& in);
+TableError RefuseCompoundFile(std::istream& in);
 
 }  // namespace tongqiu::table

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -16,8 +17,6 @@ constexpr std::size_t kMaxColumns = 16'384;  // A to XFD
 // The texts of one row together: far beyond a tube list's row, and a bound on what a row of
 // cells naming one long shared string copies.
 constexpr std::size_t kMaxRowBytes = std::size_t{1} << 20;
-
-const std::string kTooLong = "单元格的文本超过 32767 个字符（电子表格单元格的上限）。";
 
 // A number as spreadsheets store it: digits with an optional minus, point and exponent, within a
 // double's range. Anything else ("inf", "nan", "--40", "0x10", nothing) is no number.
@@ -52,6 +51,9 @@ std::string FormatName(const NumberFormat& format) {
     return format.code.empty() ? "内置格式 " + std::to_string(format.id) : format.code;
 }
 
+// Where the reading of a sheet is: between rows, in a row, or in the value of a row's cell.
+enum class Place : std::uint8_t { BetweenRows, InRow, InValue };
+
 class SheetHandler : public XmlHandler {
 public:
     SheetHandler(const RowSink& sink, ZipArchive& archive, const SharedStrings& sharedStrings,
@@ -69,6 +71,7 @@ public:
         if (name == "row") {
             StartRow(Number(Attribute(attributes, "r"), m_row.line + 1));
         } else if (name == "c") {
+            if (m_place == Place::BetweenRows) return;  // a cell outside a row is no row's
             m_column = Column(Attribute(attributes, "r"), m_row.cells.size());
             m_type = Attribute(attributes, "t");
             // A cell without a style has the first, the workbook's default ("Normal").
@@ -78,20 +81,20 @@ public:
                            : nullptr;
             m_value.Clear();
             m_text.m_text.Clear();
-            if (m_column >= kMaxColumns) error = InputError{m_row.line, "列数超过 16384。"};
-        } else if (name == "v") {
-            m_inValue = true;
+            if (m_column >= kMaxColumns) error = TableError{TableFault::TooManyColumns, m_row.line};
+        } else if (name == "v" && m_place == Place::InRow) {
+            m_place = Place::InValue;
         } else {
             m_text.Start(name);
         }
     }
 
     void End(std::string_view name) override {
-        if (name == "v") {
-            m_inValue = false;
-        } else if (name == "c") {
+        if (name == "v" && m_place == Place::InValue) {
+            m_place = Place::InRow;
+        } else if (name == "c" && m_place == Place::InRow) {
             EndCell();
-        } else if (name == "row" && m_inRow) {
+        } else if (name == "row" && m_place == Place::InRow) {
             EndRow();
         } else {
             m_text.End(name);
@@ -99,22 +102,22 @@ public:
     }
 
     void Text(std::string_view text) override {
-        if (m_inValue ? !m_value.Append(text) : !m_text.Take(text)) {
-            error = InputError{m_row.line, kTooLong};
+        if (m_place == Place::InValue ? !m_value.Append(text) : !m_text.Take(text)) {
+            error = TableError{TableFault::CellTextTooLong, m_row.line};
         }
     }
 
 private:
     void StartRow(long line) {
-        if (m_inRow || line <= m_row.line || line > kMaxRows) {
-            error = InputError{m_row.line + 1, "行号有误。"};
+        if (m_place != Place::BetweenRows || line <= m_row.line || line > kMaxRows) {
+            error = TableError{TableFault::BadRowNumber, m_row.line + 1};
             return;
         }
-        m_inRow = true;
+        m_place = Place::InRow;
         m_rowBytes = 0;
         m_row.cells.clear();
         m_row.values.clear();
-        while (!error && ++m_row.line < line) error = m_sink(m_row);  // rows the sheet skips
+        while (!error && !enough && ++m_row.line < line) error = m_sink(m_row);  // skipped rows
     }
 
     void EndCell() {
@@ -123,12 +126,12 @@ private:
         if (m_type == "s") {
             const auto index = static_cast<std::size_t>(Number(m_value.Text(), -1));
             if (index >= m_sharedStrings.Size()) {
-                error = InputError{m_row.line, "共享字符串编号有误。"};
+                error = TableError{TableFault::BadSharedString, m_row.line};
                 return;
             }
             text = m_sharedStrings[index];  // this row's copy
             if (!m_archive.Charge(text.size())) {
-                error = InputError{m_row.line, "引用共享字符串的文本总量过大，可能是恶意文件。"};
+                error = TableError{TableFault::SharedStringsCopiedTooOften, m_row.line};
                 return;
             }
         } else if (m_type == "inlineStr") {
@@ -149,7 +152,7 @@ private:
         }
         m_rowBytes += text.size();
         if (m_rowBytes > kMaxRowBytes) {
-            error = InputError{m_row.line, "一行的文本超过 1 MB，表格中不应有。"};
+            error = TableError{TableFault::RowTooLong, m_row.line};
             return;
         }
         if (m_row.cells.size() <= m_column) {
@@ -166,10 +169,10 @@ private:
             m_row.cells.clear();  // only formatting: an empty row
             m_row.values.clear();
         }
-        error = m_sink(m_row);
+        if (!enough) error = m_sink(m_row);
         m_row.cells.clear();
         m_row.values.clear();
-        m_inRow = false;
+        m_place = Place::BetweenRows;
     }
 
     const RowSink& m_sink;
@@ -183,8 +186,7 @@ private:
     std::string m_type;
     const NumberFormat* m_format = nullptr;
     CellText m_value;
-    bool m_inValue = false;
-    bool m_inRow = false;
+    Place m_place = Place::BetweenRows;
     RichText m_text;
 };
 

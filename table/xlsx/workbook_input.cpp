@@ -11,44 +11,37 @@
 namespace tongqiu::table {
 namespace {
 
-// What stops the reading of a sheet once its top has been seen.
-const InputError kEnoughRead{-1, ""};
-
 // The index of the sheet to compute: the one named, or the first whose header is found.
-Expected<std::size_t, InputError> ChooseSheet(WorkbookReader& workbook, const std::string& name) {
+Expected<std::size_t, TableError> ChooseSheet(WorkbookReader& workbook, const std::string& name) {
     const auto& names = workbook.SheetNames();
     if (!name.empty()) {
         const auto found = std::find(names.begin(), names.end(), name);
         if (found != names.end()) return static_cast<std::size_t>(found - names.begin());
-        std::string known;
-        for (const auto& sheet : names)
-            known.append(known.empty() ? "“" : "、“").append(sheet).append("”");
-        return InputError{0, "没有名为“" + name + "”的工作表；工作簿中有 " + known + "。"};
+        TableError error{TableFault::NoSuchSheet, 0, name};
+        error.choices = names;
+        return error;
     }
-    if (names.empty()) return InputError{0, "工作簿中没有工作表。"};
+    if (names.empty()) return TableError{TableFault::NoSheets};
     std::set<std::string_view> searched;  // parts: several sheets may name the same one
     for (std::size_t sheet = 0; sheet < names.size(); ++sheet) {
         if (!searched.insert(workbook.SheetPart(sheet)).second) continue;
         bool found = false;
         int rows = 0;
-        const auto error =
-            workbook.ReadSheet(sheet, [&](const TableRow& row) -> std::optional<InputError> {
-                if (row.cells.empty()) return std::nullopt;
-                found = FindInputColumns(row.cells).has_value();
-                if (found || ++rows == kHeaderSearchRows) return kEnoughRead;
-                return std::nullopt;
-            });
-        if (error && error->line != kEnoughRead.line) return *error;
+        const auto error = workbook.ReadSheetTop(sheet, [&](const TableRow& row) {
+            if (row.cells.empty()) return false;
+            found = FindInputColumns(row.cells).has_value();
+            return found || ++rows == kHeaderSearchRows;
+        });
+        if (error) return *error;
         if (found) return sheet;
     }
     if (names.size() == 1) return 0;  // its first row says what is missing
-    return InputError{0, "没有一个工作表在前 " + std::to_string(kHeaderSearchRows) +
-                             " 行中有含“外径”“壁厚”“弯曲半径”三列的表头。"};
+    return TableError{TableFault::NoSheetHasHeader};
 }
 
 }  // namespace
 
-Expected<TableSummary, InputError> ConvertWorkbook(std::istream& in, const WriterFactory& output,
+Expected<TableSummary, TableError> ConvertWorkbook(std::istream& in, const WriterFactory& output,
                                                    const TableOptions& options) {
     auto workbook = WorkbookReader::Open(in);
     if (!workbook) return workbook.error();

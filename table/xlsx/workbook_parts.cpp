@@ -15,4 +15,62 @@ std::string_view SharedStrings::operator[](std::size_t index) const {
     return std::string_view(m_texts).substr(start, m_ends[index] - start);
 }
 
+void WorkbookHandler::Start(std::string_view name, const char** attributes) {
+    if (name == "sheet") {
+        sheets.emplace_back(Attribute(attributes, "name"), Attribute(attributes, "id"));
+    }
+}
+
+void RelationsHandler::Start(std::string_view name, const char** attributes) {
+    if (name != "Relationship") return;
+    std::string_view target = Attribute(attributes, "Target");
+    std::string part =
+        target.starts_with('/') ? std::string(target.substr(1)) : "xl/" + std::string(target);
+    const std::string_view type = Attribute(attributes, "Type");
+    if (type.ends_with("/sharedStrings")) sharedStrings = part;
+    if (type.ends_with("/styles")) styles = part;
+    targets.emplace(Attribute(attributes, "Id"), std::move(part));
+}
+
+void StylesHandler::Start(std::string_view name, const char** attributes) {
+    if (name == "numFmt") {
+        const std::string_view code = Attribute(attributes, "formatCode");
+        if (Characters(code) > kMaxFormatCharacters) {
+            error = TableError{TableFault::FormatCodeTooLong};
+        } else if (codes.size() == kMaxFormatCodes) {
+            error = TableError{TableFault::TooManyFormats};
+        } else {
+            codes.insert_or_assign(Number(Attribute(attributes, "numFmtId"), 0), std::string(code));
+        }
+    } else if (name == "cellXfs") {
+        m_inCellStyles = true;
+    } else if (name == "xf" && m_inCellStyles) {
+        if (styleFormats.size() == kMaxStyles) {
+            error = TableError{TableFault::TooManyStyles};
+            return;
+        }
+        styleFormats.push_back(Number(Attribute(attributes, "numFmtId"), 0));
+    }
+}
+
+void StylesHandler::End(std::string_view name) {
+    if (name == "cellXfs") m_inCellStyles = false;
+}
+
+void SharedStringsHandler::Start(std::string_view name, const char** /*attributes*/) {
+    if (name == "si") m_text.m_text.Clear();
+    m_text.Start(name);
+}
+
+void SharedStringsHandler::End(std::string_view name) {
+    m_text.End(name);
+    if (name == "si" && !m_strings.Add(m_text.m_text.Text())) {
+        error = TableError{TableFault::SharedStringsTooLarge};
+    }
+}
+
+void SharedStringsHandler::Text(std::string_view text) {
+    if (!m_text.Take(text)) error = TableError{TableFault::SharedStringTooLong};
+}
+
 }  // namespace tongqiu::table

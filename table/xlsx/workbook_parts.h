@@ -42,11 +42,7 @@ private:
 // The sheets' names and relationships, in order.
 class WorkbookHandler : public XmlHandler {
 public:
-    void Start(std::string_view name, const char** attributes) override {
-        if (name == "sheet") {
-            sheets.emplace_back(Attribute(attributes, "name"), Attribute(attributes, "id"));
-        }
-    }
+    void Start(std::string_view name, const char** attributes) override;
     void End(std::string_view /*name*/) override {}
     std::vector<std::pair<std::string, std::string>> sheets;  // name, relation
 };
@@ -54,16 +50,7 @@ public:
 // Where each relationship points, and the shared strings' and styles' parts.
 class RelationsHandler : public XmlHandler {
 public:
-    void Start(std::string_view name, const char** attributes) override {
-        if (name != "Relationship") return;
-        std::string_view target = Attribute(attributes, "Target");
-        std::string part =
-            target.starts_with('/') ? std::string(target.substr(1)) : "xl/" + std::string(target);
-        const std::string_view type = Attribute(attributes, "Type");
-        if (type.ends_with("/sharedStrings")) sharedStrings = part;
-        if (type.ends_with("/styles")) styles = part;
-        targets.emplace(Attribute(attributes, "Id"), std::move(part));
-    }
+    void Start(std::string_view name, const char** attributes) override;
     void End(std::string_view /*name*/) override {}
     std::map<std::string, std::string, std::less<>> targets;
     std::string sharedStrings = "xl/sharedStrings.xml";
@@ -73,30 +60,8 @@ public:
 // Each style's number format by its number, and the codes of the workbook's own formats.
 class StylesHandler : public XmlHandler {
 public:
-    void Start(std::string_view name, const char** attributes) override {
-        if (name == "numFmt") {
-            const std::string_view code = Attribute(attributes, "formatCode");
-            if (Characters(code) > kMaxFormatCharacters) {
-                error = InputError{0, "数字格式代码超过 255 个字符（电子表格的上限）。"};
-            } else if (codes.size() == kMaxFormatCodes) {
-                error = InputError{0, "数字格式超过 4096 个，工作簿中不应有这么多。"};
-            } else {
-                codes.insert_or_assign(Number(Attribute(attributes, "numFmtId"), 0),
-                                       std::string(code));
-            }
-        } else if (name == "cellXfs") {
-            m_inCellStyles = true;
-        } else if (name == "xf" && m_inCellStyles) {
-            if (styleFormats.size() == kMaxStyles) {
-                error = InputError{0, "单元格样式超过 65536 个（电子表格的上限）。"};
-                return;
-            }
-            styleFormats.push_back(Number(Attribute(attributes, "numFmtId"), 0));
-        }
-    }
-    void End(std::string_view name) override {
-        if (name == "cellXfs") m_inCellStyles = false;
-    }
+    void Start(std::string_view name, const char** attributes) override;
+    void End(std::string_view name) override;
     std::map<long, std::string> codes;
     std::vector<long> styleFormats;
 
@@ -108,20 +73,9 @@ private:
 class SharedStringsHandler : public XmlHandler {
 public:
     explicit SharedStringsHandler(SharedStrings& strings) : m_strings(strings) {}
-    void Start(std::string_view name, const char** /*attributes*/) override {
-        if (name == "si") m_text.m_text.Clear();
-        m_text.Start(name);
-    }
-    void End(std::string_view name) override {
-        m_text.End(name);
-        if (name == "si" && !m_strings.Add(m_text.m_text.Text())) {
-            error = InputError{0, "共享字符串超过 32 MB，超出读取的上限。"};
-        }
-    }
-    void Text(std::string_view text) override {
-        if (!m_text.Take(text))
-            error = InputError{0, "共享字符串的文本超过 32767 个字符（电子表格单元格的上限）。"};
-    }
+    void Start(std::string_view name, const char** attributes) override;
+    void End(std::string_view name) override;
+    void Text(std::string_view text) override;
 
 private:
     SharedStrings& m_strings;

@@ -16,11 +16,11 @@ constexpr std::string_view kRelationsPart = "xl/_rels/workbook.xml.rels";
 
 }  // namespace
 
-Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
+Expected<WorkbookReader, TableError> WorkbookReader::Open(std::istream& in) {
     auto archive = ZipArchive::Open(in);
-    if (!archive) return InputError{0, archive.error()};
+    if (!archive) return archive.error();
     if (!archive->Has(kWorkbookPart)) {
-        return InputError{0, "不是 Excel 工作簿（.xlsx）：ZIP 中没有 xl/workbook.xml。"};
+        return TableError{TableFault::NotWorkbook};
     }
     WorkbookReader reader(std::move(*archive));
     WorkbookHandler workbook;
@@ -30,7 +30,7 @@ Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
     for (auto& [name, relation] : workbook.sheets) {
         const auto target = relations.targets.find(relation);
         if (target == relations.targets.end() || !reader.m_archive.Has(target->second)) {
-            return InputError{0, "工作表“" + name + "”缺失：工作簿已损坏。"};
+            return TableError{TableFault::SheetMissing, 0, name};
         }
         reader.m_sheetNames.push_back(std::move(name));
         reader.m_sheetParts.push_back(target->second);
@@ -61,8 +61,20 @@ Expected<WorkbookReader, InputError> WorkbookReader::Open(std::istream& in) {
     return reader;
 }
 
-std::optional<InputError> WorkbookReader::ReadSheet(std::size_t sheet, const RowSink& sink) {
+std::optional<TableError> WorkbookReader::ReadSheet(std::size_t sheet, const RowSink& sink) {
     const auto handler = SheetReader(sink, m_archive, m_sharedStrings, m_styleFormats, m_unknown);
+    return ParseXml(m_archive, m_sheetParts.at(sheet), *handler);
+}
+
+std::optional<TableError> WorkbookReader::ReadSheetTop(
+    std::size_t sheet, const std::function<bool(const TableRow&)>& enough) {
+    XmlHandler* reading = nullptr;
+    const RowSink sink = [&](const TableRow& row) {
+        reading->enough = enough(row);
+        return std::optional<TableError>();
+    };
+    const auto handler = SheetReader(sink, m_archive, m_sharedStrings, m_styleFormats, m_unknown);
+    reading = handler.get();
     return ParseXml(m_archive, m_sheetParts.at(sheet), *handler);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -23,7 +24,7 @@ namespace tongqiu::table {
 class WorkbookReader {
 public:
     // Fails when the file is no ZIP, holds no xl/workbook.xml, or a part it needs is damaged.
-    static Expected<WorkbookReader, InputError> Open(std::istream& in);
+    static Expected<WorkbookReader, TableError> Open(std::istream& in);
 
     [[nodiscard]] const std::vector<std::string>& SheetNames() const { return m_sheetNames; }
     // The part that holds a sheet; two sheet entries may name the same one.
@@ -33,7 +34,11 @@ public:
 
     // Hands on the sheet's rows in order, an empty row for each one the sheet skips. A number
     // shows as its format has it; a formula gives its stored result. Stops at the sink's error.
-    [[nodiscard]] std::optional<InputError> ReadSheet(std::size_t sheet, const RowSink& sink);
+    [[nodiscard]] std::optional<TableError> ReadSheet(std::size_t sheet, const RowSink& sink);
+
+    // Hands on the sheet's first rows to `enough` until it returns true for one.
+    [[nodiscard]] std::optional<TableError> ReadSheetTop(
+        std::size_t sheet, const std::function<bool(const TableRow&)>& enough);
 
     // The number format codes read as General because they are not known here, once each.
     [[nodiscard]] const std::set<std::string>& UnknownFormats() const { return m_unknown; }

@@ -45,14 +45,14 @@ double Width(std::string_view heading) {
     return std::max(width, 10.0);
 }
 
-InputError Failed(long line, lxw_error error) {
+TableError Failed(long line, lxw_error error) {
     if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
-        return {line, "工作表最多 1048576 行、16384 列，结果放不下。请写成 CSV。", true};
+        return TableError{TableFault::OutputSheetFull, line};
     }
     if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
-        return {line, "单元格超过 32767 个字符，工作簿中放不下。请写成 CSV。", true};
+        return TableError{TableFault::OutputCellTooLong, line};
     }
-    return {line, std::string("无法写入工作簿：") + lxw_strerror(error) + "。", true};
+    return TableError{TableFault::OutputWorkbookFailed, line, lxw_strerror(error)};
 }
 
 // libxlsxwriter takes file names in UTF-8, on Windows too.
@@ -124,7 +124,7 @@ lxw_format* XlsxWriter::Format(int id, const std::string& code) {
     return found->second;
 }
 
-std::optional<InputError> XlsxWriter::Cell(std::size_t column, std::string_view text,
+std::optional<TableError> XlsxWriter::Cell(std::size_t column, std::string_view text,
                                            const CellValue* value, lxw_format* style) {
     const auto col = static_cast<lxw_col_t>(std::min<std::size_t>(column, LXW_COL_MAX));
     lxw_error error = LXW_NO_ERROR;
@@ -146,7 +146,7 @@ std::optional<InputError> XlsxWriter::Cell(std::size_t column, std::string_view 
     return std::nullopt;
 }
 
-std::optional<InputError> XlsxWriter::Result(std::size_t column, std::size_t index,
+std::optional<TableError> XlsxWriter::Result(std::size_t column, std::size_t index,
                                              std::string_view text) {
     double number = 0;
     const bool isNumber =
@@ -160,8 +160,8 @@ std::optional<InputError> XlsxWriter::Result(std::size_t column, std::size_t ind
     return std::nullopt;
 }
 
-std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResults* results) {
-    if (m_sheet == nullptr) return InputError{0, "无法写入。", true};
+std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResults* results) {
+    if (m_sheet == nullptr) return TableError{TableFault::OutputFailed};
     m_line = row.line;
     lxw_format* style = results != nullptr && results->heading ? m_bold : nullptr;
     const std::size_t own =
@@ -195,12 +195,12 @@ std::optional<InputError> XlsxWriter::Write(const TableRow& row, const RowResult
     return std::nullopt;
 }
 
-std::optional<InputError> XlsxWriter::Finish() {
-    if (m_workbook == nullptr) return InputError{0, "无法写入。", true};
+std::optional<TableError> XlsxWriter::Finish() {
+    if (m_workbook == nullptr) return TableError{TableFault::OutputFailed};
     return Close();
 }
 
-std::optional<InputError> XlsxWriter::Close() {
+std::optional<TableError> XlsxWriter::Close() {
     if (m_workbook == nullptr) return std::nullopt;
     const lxw_error error = workbook_close(m_workbook);
     m_workbook = nullptr;

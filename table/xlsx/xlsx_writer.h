@@ -28,15 +28,15 @@ public:
     XlsxWriter(const std::filesystem::path& path, const std::string& sheetName);
     ~XlsxWriter() override;
 
-    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override;
-    std::optional<InputError> Finish() override;
+    std::optional<TableError> Write(const TableRow& row, const RowResults* results) override;
+    std::optional<TableError> Finish() override;
 
 private:
-    std::optional<InputError> Cell(std::size_t column, std::string_view text,
+    std::optional<TableError> Cell(std::size_t column, std::string_view text,
                                    const CellValue* value, lxw_format* style);
-    std::optional<InputError> Result(std::size_t column, std::size_t index, std::string_view text);
+    std::optional<TableError> Result(std::size_t column, std::size_t index, std::string_view text);
     lxw_format* Format(int id, const std::string& code);
-    std::optional<InputError> Close();  // writes the workbook out, once
+    std::optional<TableError> Close();  // writes the workbook out, once
 
     lxw_workbook* m_workbook = nullptr;
     lxw_worksheet* m_sheet = nullptr;

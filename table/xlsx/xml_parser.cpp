@@ -15,10 +15,6 @@ namespace {
 
 constexpr char kNamespaceSeparator = '|';
 
-// No workbook part nests deeper than a dozen elements (a shared string's rich text: sst, si, r,
-// t); the limit leaves room for extensions and stops a part that nests without end.
-constexpr int kMaxDepth = 32;
-
 // The most input that may go by without an element or a piece of text. The longest tag that a
 // workbook needs (a sheet's start with its namespaces) is a few kilobytes; text comes in pieces.
 // A longer stretch is a single endless token, which the parser would scan again for every piece.
@@ -92,20 +88,19 @@ struct Reading {
         try {
             call();
         } catch (const std::bad_alloc&) {
-            handler.error = InputError{0, "内存不足，无法读取。"};
+            handler.error = TableError{TableFault::OutOfMemory};
         } catch (const std::exception&) {
-            handler.error = InputError{0, "内容有误，无法读取。"};
+            handler.error = TableError{TableFault::UnreadableContent};
         }
-        if (handler.error) XML_StopParser(parser, XML_FALSE);
+        if (handler.error || handler.enough) XML_StopParser(parser, XML_FALSE);
     }
 };
 
 void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
     auto& reading = *static_cast<Reading*>(data);
     reading.Tell([&] {
-        if (++reading.depth > kMaxDepth) {
-            reading.handler.error = InputError{
-                0, "元素嵌套超过 " + std::to_string(kMaxDepth) + " 层，工作簿中不应有。"};
+        if (++reading.depth > kMaxXmlDepth) {
+            reading.handler.error = TableError{TableFault::NestedTooDeep};
             return;
         }
         reading.handler.Start(LocalName(name), attributes);
@@ -127,47 +122,46 @@ void OnText(void* data, const XML_Char* text, int size) {
 void OnDoctype(void* data, const XML_Char* /*name*/, const XML_Char* /*system*/,
                const XML_Char* /*public*/, int /*internal*/) {
     auto& reading = *static_cast<Reading*>(data);
-    reading.Tell([&] { reading.handler.error = InputError{0, "含有 DTD，工作簿中不应有。"}; });
+    reading.Tell([&] { reading.handler.error = TableError{TableFault::HasDtd}; });
 }
 
-// What is wrong with XML that the parser refused, in the user's words.
-std::string XmlFault(XML_Parser parser) {
-    const XML_Error error = XML_GetErrorCode(parser);
-    if (error == XML_ERROR_NO_MEMORY) {
-        return "XML 中的名称或属性过多，超出读取的上限，可能是恶意文件。";
-    }
-    const char* what = "格式有误";
-    switch (error) {
+// What is wrong with XML that the parser refused.
+TableError XmlFault(XML_Parser parser) {
+    TableFault fault = TableFault::XmlMalformed;
+    switch (XML_GetErrorCode(parser)) {
+        case XML_ERROR_NO_MEMORY:
+            return TableError{TableFault::XmlNamesTooMany};
         case XML_ERROR_INVALID_TOKEN:
         case XML_ERROR_PARTIAL_CHAR:
         case XML_ERROR_BAD_CHAR_REF:
-            what = "含有无效的字符";
+            fault = TableFault::XmlBadCharacter;
             break;
         case XML_ERROR_UNCLOSED_TOKEN:
         case XML_ERROR_NO_ELEMENTS:
-            what = "内容不完整";
+            fault = TableFault::XmlIncomplete;
             break;
         case XML_ERROR_TAG_MISMATCH:
-            what = "标记不配对";
+            fault = TableFault::XmlTagMismatch;
             break;
         case XML_ERROR_DUPLICATE_ATTRIBUTE:
-            what = "属性重复";
+            fault = TableFault::XmlDuplicateAttribute;
             break;
         case XML_ERROR_UNDEFINED_ENTITY:
-            what = "含有未定义的实体";
+            fault = TableFault::XmlUndefinedEntity;
             break;
         case XML_ERROR_UNBOUND_PREFIX:
-            what = "含有未声明的命名空间前缀";
+            fault = TableFault::XmlUnboundPrefix;
             break;
         case XML_ERROR_UNKNOWN_ENCODING:
         case XML_ERROR_INCORRECT_ENCODING:
-            what = "编码有误";
+            fault = TableFault::XmlBadEncoding;
             break;
         default:
             break;
     }
-    return "XML 格式有误（第 " + std::to_string(XML_GetCurrentLineNumber(parser)) + " 行）：" +
-           what + "。";
+    TableError error{fault};
+    error.partLine = static_cast<long>(XML_GetCurrentLineNumber(parser));
+    return error;
 }
 
 }  // namespace
@@ -179,35 +173,42 @@ std::string_view Attribute(const char** attributes, std::string_view name) {
     return {};
 }
 
-std::optional<InputError> ParseXml(ZipArchive& archive, std::string_view part,
+std::optional<TableError> ParseXml(ZipArchive& archive, std::string_view part,
                                    XmlHandler& handler) {
     const std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
         XML_ParserCreate_MM(nullptr, &kCountedMemory, &kNamespaceSeparator), &XML_ParserFree);
-    const auto named = [&](InputError error) {
-        if (!error.message.starts_with(part)) error.message.insert(0, std::string(part) + "：");
+    const auto named = [&](TableError error) {
+        if (error.part.empty()) error.part = part;
         return error;
     };
-    if (!parser) return named(InputError{0, "内存不足，无法读取。"});
+    if (!parser) return named(TableError{TableFault::OutOfMemory});
     Reading reading{parser.get(), handler};
     XML_SetUserData(parser.get(), &reading);
     XML_SetElementHandler(parser.get(), OnStart, OnEnd);
     XML_SetCharacterDataHandler(parser.get(), OnText);
     XML_SetStartDoctypeDeclHandler(parser.get(), OnDoctype);
-    const auto failed = [&] {
-        return named(handler.error ? *handler.error : InputError{0, XmlFault(parser.get())});
+    // The handler's error, or the parser's; none when the handler has read enough.
+    const auto failed = [&]() -> std::optional<TableError> {
+        if (handler.error) return named(*handler.error);
+        if (handler.enough) return std::nullopt;
+        return named(XmlFault(parser.get()));
     };
-    auto error = archive.Read(part, [&](std::string_view piece) -> std::optional<InputError> {
+    std::optional<TableError> stop;
+    auto error = archive.Read(part, [&](std::string_view piece) {
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), XML_FALSE) ==
             XML_STATUS_ERROR) {
-            return failed();
+            stop = failed();
+            return false;
         }
         reading.quietBytes += piece.size();
         if (reading.quietBytes > kMaxQuietBytes) {
-            return named(InputError{0, "XML 中有超过 256 KB 的单个标记，工作簿中不应有。"});
+            stop = named(TableError{TableFault::XmlTokenTooLarge});
+            return false;
         }
-        return std::nullopt;
+        return true;
     });
     if (error) return named(*error);
+    if (stop || handler.enough) return stop;
     if (XML_Parse(parser.get(), nullptr, 0, XML_TRUE) == XML_STATUS_ERROR) return failed();
     return std::nullopt;
 }

@@ -38,8 +38,6 @@ bool ReadAt(std::istream& in, std::uint64_t offset, char* out, std::size_t size)
     return in.gcount() == static_cast<std::streamsize>(size);
 }
 
-const std::string kDamaged = "ZIP 文件已损坏或不完整。";
-
 // The file's last bytes, as many as can hold the record that ends a ZIP file and its comment;
 // `end` is the file's size. Empty when they cannot be read.
 std::vector<char> ReadTail(std::istream& in, std::uint64_t& end) {
@@ -92,30 +90,30 @@ bool ZipArchive::EndsAsZip(std::istream& in) {
     return found;
 }
 
-Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
+Expected<ZipArchive, TableError> ZipArchive::Open(std::istream& in) {
+    const TableError damaged{TableFault::PartDamaged};
     std::uint64_t end = 0;
     const std::vector<char> bytes = ReadTail(in, end);
     const auto found = FindEndRecord(bytes, false);
-    if (!found) return kDamaged;
+    if (!found) return damaged;
     const std::size_t at = *found;
     const std::uint32_t count = Little(&bytes[at + 10], 2);
     const std::uint64_t directorySize = Little(&bytes[at + 12], 4);
     const std::uint64_t directoryOffset = Little(&bytes[at + 16], 4);
-    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFF)
-        return std::string("ZIP64 格式的文件太大，无法读取。");
-    if (directoryOffset + directorySize > end) return kDamaged;
+    if (count == 0xFFFF || directoryOffset == 0xFFFFFFFF) return TableError{TableFault::Zip64};
+    if (directoryOffset + directorySize > end) return damaged;
 
     ZipArchive archive(in, end);
     std::vector<char> directory(directorySize);
-    if (!ReadAt(in, directoryOffset, directory.data(), directory.size())) return kDamaged;
+    if (!ReadAt(in, directoryOffset, directory.data(), directory.size())) return damaged;
     std::size_t position = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (position + kEntrySize > directory.size()) return kDamaged;
+        if (position + kEntrySize > directory.size()) return damaged;
         const char* entry = &directory[position];
-        if (Little(entry, 4) != kEntrySignature) return kDamaged;
+        if (Little(entry, 4) != kEntrySignature) return damaged;
         const std::size_t nameSize = Little(entry + 28, 2);
         const std::size_t skipped = Little(entry + 30, 2) + Little(entry + 32, 2);
-        if (position + kEntrySize + nameSize > directory.size()) return kDamaged;
+        if (position + kEntrySize + nameSize > directory.size()) return damaged;
         Part part{static_cast<std::uint16_t>(Little(entry + 8, 2)),
                   static_cast<std::uint16_t>(Little(entry + 10, 2)),
                   Little(entry + 16, 4),
@@ -128,16 +126,19 @@ Expected<ZipArchive, std::string> ZipArchive::Open(std::istream& in) {
     return archive;
 }
 
-std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSink& sink) {
+std::optional<TableError> ZipArchive::Read(std::string_view name, const PieceSink& sink) {
+    const auto fault = [&](TableFault what) {
+        TableError error{what};
+        error.part = name;
+        return error;
+    };
     const auto found = m_parts.find(name);
-    if (found == m_parts.end()) return InputError{0, "缺少 " + std::string(name) + "。"};
+    if (found == m_parts.end()) return fault(TableFault::PartMissing);
     const Part& part = found->second;
-    const auto damaged = [&] { return InputError{0, std::string(name) + "：" + kDamaged}; };
-    if ((part.flags & kEncrypted) != 0) {
-        return InputError{0, "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。"};
-    }
+    const auto damaged = [&] { return fault(TableFault::PartDamaged); };
+    if ((part.flags & kEncrypted) != 0) return fault(TableFault::PasswordProtected);
     if (part.method != kStored && part.method != kDeflated) {
-        return InputError{0, std::string(name) + "：不支持的压缩方式。"};
+        return fault(TableFault::UnsupportedCompression);
     }
     std::array<char, kLocalSize> local{};
     if (!ReadAt(*m_in, part.headerOffset, local.data(), local.size()) ||
@@ -160,14 +161,15 @@ std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSin
         m_in->read(packed.data(), static_cast<std::streamsize>(want));
         if (m_in->gcount() != static_cast<std::streamsize>(want)) break;
         left -= want;
-        std::optional<InputError> error;
+        std::optional<TableError> error;
+        bool stopped = false;  // by the sink
         const auto hand = [&](const char* piece, std::size_t count) {
             size += count;
             if (size > kMaxPartSize || !Charge(count)) {
-                error = InputError{0, std::string(name) + "：解压后过大，可能是恶意文件。"};
+                error = fault(TableFault::InflatesTooLarge);
             } else if (count > 0) {
                 crc = crc32(crc, reinterpret_cast<const Bytef*>(piece), static_cast<uInt>(count));
-                error = sink(std::string_view(piece, count));
+                stopped = !sink(std::string_view(piece, count));
             }
         };
         if (part.method == kStored) {
@@ -183,9 +185,9 @@ std::optional<InputError> ZipArchive::Read(std::string_view name, const PieceSin
                 if (status == Z_BUF_ERROR) status = Z_OK;  // nothing to do until more comes
                 if (status != Z_OK && status != Z_STREAM_END) break;
                 hand(text.data(), text.size() - stream.avail_out);
-            } while (!error && status == Z_OK && stream.avail_out == 0);
+            } while (!error && !stopped && status == Z_OK && stream.avail_out == 0);
         }
-        if (error) return error;
+        if (error || stopped) return error;
         if (status != Z_OK && status != Z_STREAM_END) break;
     }
     const bool complete = part.method == kStored ? left == 0 : status == Z_STREAM_END;

@@ -27,8 +27,8 @@ public:
     static constexpr std::uint64_t kInflationAllowance = std::uint64_t{32} << 20;
     static constexpr std::uint64_t kInflationRatio = 50;
 
-    // The archive's directory, or why it is no readable ZIP (in words for the user).
-    static Expected<ZipArchive, std::string> Open(std::istream& in);
+    // The archive's directory, or why it is no readable ZIP.
+    static Expected<ZipArchive, TableError> Open(std::istream& in);
 
     // Whether a stream that can seek ends as a ZIP file does: with the record that closes its
     // directory, its comment reaching exactly to the end. Leaves the stream where it was.
@@ -44,11 +44,11 @@ public:
 
     [[nodiscard]] bool Has(std::string_view name) const { return m_parts.contains(name); }
 
-    // Hands on the part's text in pieces; stops at the first error the sink returns. Fails when
-    // the part is missing, encrypted, damaged, inflates past kMaxPartSize, or the archive's
+    // Hands on the part's text in pieces until the sink returns false. Fails, naming the part,
+    // when it is missing, encrypted, damaged, inflates past kMaxPartSize, or the archive's
     // reading past its allowance.
-    using PieceSink = std::function<std::optional<InputError>(std::string_view)>;
-    [[nodiscard]] std::optional<InputError> Read(std::string_view name, const PieceSink& sink);
+    using PieceSink = std::function<bool(std::string_view)>;
+    [[nodiscard]] std::optional<TableError> Read(std::string_view name, const PieceSink& sink);
 
 private:
     struct Part {

@@ -21,12 +21,12 @@ class RecordingWriter : public TableWriter {
 public:
     RecordingWriter(std::vector<std::string>& written, long failingLine)
         : m_written(written), m_failingLine(failingLine) {}
-    std::optional<InputError> Write(const TableRow& row, const RowResults* results) override {
-        if (row.line == m_failingLine) return InputError{row.line, "磁盘已满。", true};
+    std::optional<TableError> Write(const TableRow& row, const RowResults* results) override {
+        if (row.line == m_failingLine) return TableError{TableFault::OutputFailed, row.line};
         m_written.push_back(Text(row, results));
         return std::nullopt;
     }
-    std::optional<InputError> Finish() override {
+    std::optional<TableError> Finish() override {
         m_written.emplace_back("finished");
         return std::nullopt;
     }
@@ -37,7 +37,7 @@ private:
 };
 
 // Writes `rows` rows, every third without results, and returns the first error met.
-std::optional<InputError> WriteRows(TableWriter& writer, long rows,
+std::optional<TableError> WriteRows(TableWriter& writer, long rows,
                                     std::vector<std::string>& sent) {
     for (long line = 1; line <= rows; ++line) {
         const TableRow row{{std::to_string(line * 7)}, {}, "\n", line};
@@ -73,7 +73,7 @@ TEST(BackgroundWriter, AFailedWriteIsToldAndNothingAfterItIsWritten) {
     if (!error) error = finished;
     ASSERT_TRUE(error);
     EXPECT_EQ(error->line, 300);
-    EXPECT_TRUE(error->inOutput);
+    EXPECT_EQ(error->fault, TableFault::OutputFailed);
     ASSERT_EQ(written.size(), 299U);
     EXPECT_EQ(written.back(), sent[298]);
 }

@@ -14,7 +14,7 @@ namespace {
 struct Read {
     std::vector<std::vector<std::string>> records;
     std::vector<std::string> endings;
-    std::string error;  // "LINE: message", or none
+    std::optional<TableError> error;
 };
 
 // Feeds `text` in pieces of `piece` bytes.
@@ -25,12 +25,12 @@ Read ReadCsv(const std::string& text, std::size_t piece) {
         read.endings.emplace_back(record.ending);
         return std::nullopt;
     });
-    std::optional<InputError> error;
+    std::optional<TableError> error;
     for (std::size_t at = 0; at < text.size() && !error; at += piece) {
         error = reader.Feed(std::string_view(text).substr(at, piece));
     }
     if (!error) error = reader.Finish();
-    if (error) read.error = std::to_string(error->line) + ": " + error->message;
+    read.error = error;
     return read;
 }
 
@@ -40,7 +40,7 @@ TEST(CsvReader, RecordsKeepTheirCellsAndEndingsInPiecesOfAnySize) {
     const std::string text = "a,\"b,\"\"c\"\"\nd\"\r\n\r\n,x\"y,\rlast";
     for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{7}, text.size()}) {
         const Read read = ReadCsv(text, piece);
-        EXPECT_EQ(read.error, "");
+        EXPECT_FALSE(read.error);
         EXPECT_EQ(read.records, (std::vector<std::vector<std::string>>{
                                     {"a", "b,\"c\"\nd"}, {}, {"", "x\"y", ""}, {"last"}}))
             << piece;
@@ -50,20 +50,25 @@ TEST(CsvReader, RecordsKeepTheirCellsAndEndingsInPiecesOfAnySize) {
 
 TEST(CsvReader, ACellOfAMegabyteIsReadAndOneByteMoreIsRefusedAtItsLine) {
     const std::string megabyte(1'048'576, '7');
-    EXPECT_EQ(ReadCsv("x\n1," + megabyte + "\n", 1 << 16).error, "");
-    EXPECT_EQ(ReadCsv("x\n1," + megabyte + "7\n", 1 << 16).error, "2: 单元格超过 1 MB。");
-    EXPECT_EQ(ReadCsv("x\n\"open\n\n", 3).error, "2: 引号没有闭合。");
+    EXPECT_FALSE(ReadCsv("x\n1," + megabyte + "\n", 1 << 16).error);
+    const auto tooLarge = ReadCsv("x\n1," + megabyte + "7\n", 1 << 16).error;
+    ASSERT_TRUE(tooLarge);
+    EXPECT_EQ(tooLarge->fault, TableFault::CellTooLarge);
+    EXPECT_EQ(tooLarge->line, 2);
+    const auto open = ReadCsv("x\n\"open\n\n", 3).error;
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->fault, TableFault::UnclosedQuote);
+    EXPECT_EQ(open->line, 2);
 }
 
 TEST(CsvWriter, AFailedWriteIsToldAsTheOutputs) {
     std::ostream out(nullptr);  // takes nothing, as a full disk or a closed pipe
     CsvWriter writer(out, Encoding::Utf8);
     const TableRow row{{"38", "4", "76"}, {}, "\n", 1};
-    std::optional<InputError> error = writer.Write(row, nullptr);
+    std::optional<TableError> error = writer.Write(row, nullptr);
     if (!error) error = writer.Finish();
     ASSERT_TRUE(error);
-    EXPECT_TRUE(error->inOutput);
-    EXPECT_EQ(error->message, "无法写入。");
+    EXPECT_EQ(error->fault, TableFault::OutputFailed);
 }
 
 }  // namespace

@@ -21,12 +21,16 @@ TEST(InputColumns, FoundByHeadingInAnyPositionOrNamedWhenMissing) {
         {"R,t,Dw", "2 1 0"},
         {"备注,dw \u3000, T\t,\u3000r（mm）", "1 2 3"},
         {"外径(mm),壁厚 (mm),弯曲半径", "0 1 2"},
-        {"外径,壁厚", "表头缺少“弯曲半径”列（也可写作 R）。"},
-        {"外径径,壁厚,弯曲半径,Dwt", "表头缺少“外径”列（也可写作 Dw）。"},
-        {"外径,壁厚,弯曲半径,t", "表头中“壁厚”列出现了两次。"}};
+        {"外径,壁厚", "missing 弯曲半径"},
+        {"外径径,壁厚,弯曲半径,Dwt", "missing 外径"},
+        {"外径,壁厚,弯曲半径,t", "twice 壁厚"}};
     for (const auto& [header, expected] : headers) {
         const auto columns = FindInputColumns(Cells(header));
-        std::string found = columns ? "" : columns.error().message;
+        std::string found;
+        if (!columns) {
+            const bool missing = columns.error().fault == TableFault::ColumnMissing;
+            found = (missing ? "missing " : "twice ") + columns.error().name;
+        }
         for (std::size_t i = 0; columns && i < columns->size(); ++i) {
             found.append(i == 0 ? "" : " ").append(std::to_string((*columns)[i]));
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "batch/run_batch.h"
+#include "tongqiu/table/table_messages.h"
 #include "xlsx/xlsx_reader.h"
 
 // The workbooks below name only the parts of them that matter to each case.
@@ -162,13 +163,13 @@ std::string SecondRow(const batch::Outcome& run) {
 std::vector<std::vector<std::string>> SheetRows(const std::string& file) {
     std::istringstream in(file);
     auto reader = WorkbookReader::Open(in);
-    if (!reader) return {{reader.error().message}};
+    if (!reader) return {{TableErrorMessage(reader.error())}};
     std::vector<std::vector<std::string>> rows;
     const auto error = reader->ReadSheet(0, [&](const TableRow& row) {
         rows.push_back(row.cells);
         return std::nullopt;
     });
-    if (error) rows.push_back({error->message});
+    if (error) rows.push_back({TableErrorMessage(*error)});
     return rows;
 }
 
@@ -269,7 +270,7 @@ TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise
         EXPECT_EQ(run.status, 0) << run.err;
         std::istringstream out(run.output);
         auto reader = WorkbookReader::Open(out);
-        ASSERT_TRUE(reader) << reader.error().message;
+        ASSERT_TRUE(reader) << TableErrorMessage(reader.error());
         EXPECT_EQ(reader->SheetNames(), std::vector<std::string>{written});
         const std::string told = std::string("in.xlsx：工作表名“")
                                      .append(name)

@@ -220,7 +220,7 @@ class Page(unittest.TestCase):
             for item in source.infolist():  # the sheet's name is only in xl/workbook.xml
                 out.writestr(item, source.read(item).replace(b'name="example"', 'name="管子:1"'.encode()))
         self.assertTrue(self.convert(renamed).endswith(
-            "工作表名在工作簿中不能用，结果的工作表名改为“管子_1”。"))
+            "工作表名“管子:1”在工作簿中不能用，结果的工作表名改为“管子_1”。"))
         self.assertEqual(name, "example-通球.xlsx")
         (folder / "from-workbook.xlsx").write_bytes(workbook)
         self.convert(EXAMPLE)

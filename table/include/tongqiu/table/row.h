@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tongqiu/table/table_error.h"
+
 namespace tongqiu::table {
 
 // A workbook's number format: its number there (below 164 one of the formats every spreadsheet
@@ -32,18 +34,7 @@ struct TableRow {
     long line = 0;                   // CSV: the line it starts on; a workbook: its row; from 1
 };
 
-// Why a table cannot be read or written: where the trouble starts (0 when no line is to blame)
-// and what it is, in words for the user (UTF-8).
-struct InputError {
-    long line = 0;
-    std::string message;
-    bool inOutput = false;  // the output could not be written
-};
-
-// Where a message is about: "FILE 第 N 行", or the file alone when `line` is 0.
-std::string Where(std::string_view file, long line);
-
 // What a row is handed to; it returns why the table cannot be read on, if it cannot.
-using RowSink = std::function<std::optional<InputError>(const TableRow&)>;
+using RowSink = std::function<std::optional<TableError>(const TableRow&)>;
 
 }  // namespace tongqiu::table

@@ -57,17 +57,17 @@ using WriterFactory = std::function<std::unique_ptr<TableWriter>(const WriterReq
 // Reads a table of tubes from `in`, CSV or an .xlsx workbook (known by its content), and writes
 // every row with its cells as they were, then the twelve result columns (内径 ... 有弯头有拼接焊缝,
 // 说明). The header is the first of the first 20 rows that names the three input columns; rows
-// above it are kept as they are and not computed. Returns what it did, or an InputError when the
+// above it are kept as they are and not computed. Returns what it did, or an TableError when the
 // input cannot be read, lacks a column, or the output cannot be written.
 //
 // A CSV whose first block is plain ASCII may hold GB18030 further down (a remark typed later). An
 // input that can be read again from its start is then read again whole as GB18030; otherwise, or
 // when Chinese UTF-8 came before, the table is refused at the line that is not UTF-8.
-Expected<TableSummary, InputError> ConvertTable(std::istream& in, const WriterFactory& output,
+Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFactory& output,
                                                 const TableOptions& options = {});
 
 // The same, written to a file at `path` (created or emptied).
-Expected<TableSummary, InputError> ConvertTable(std::istream& in, const std::filesystem::path& path,
+Expected<TableSummary, TableError> ConvertTable(std::istream& in, const std::filesystem::path& path,
                                                 const TableOptions& options = {});
 
 }  // namespace tongqiu::table

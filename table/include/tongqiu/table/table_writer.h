@@ -30,10 +30,10 @@ public:
     TableWriter(const TableWriter&) = delete;
     TableWriter& operator=(const TableWriter&) = delete;
 
-    [[nodiscard]] virtual std::optional<InputError> Write(const TableRow& row,
+    [[nodiscard]] virtual std::optional<TableError> Write(const TableRow& row,
                                                           const RowResults* results) = 0;
     // Completes the file; its error, if it could not be written.
-    [[nodiscard]] virtual std::optional<InputError> Finish() = 0;
+    [[nodiscard]] virtual std::optional<TableError> Finish() = 0;
 };
 
 }  // namespace tongqiu::table

@@ -21,13 +21,16 @@ std::size_t Utf8WholeCharacters(std::string_view text);
 
 // Converts text from one encoding to another in pieces of any size, with the system's converter
 // (iconv on Linux, the Windows API on Windows). A character cut off at the end of a piece waits
-// for the next one.
+// for the next one. Where the system cannot convert between the two, it is not Ready and converts
+// nothing.
 class Transcoder {
 public:
     Transcoder(Encoding from, Encoding to);
     ~Transcoder();
     Transcoder(const Transcoder&) = delete;
     Transcoder& operator=(const Transcoder&) = delete;
+
+    [[nodiscard]] bool Ready() const { return m_ready; }
 
     // Append the converted text to `out`. They return false, and convert no more, when the text is
     // not valid in the encoding it comes from; Finish also when the text ends inside a character.
@@ -37,6 +40,7 @@ public:
 private:
     Encoding m_from;
     Encoding m_to;
+    bool m_ready = false;
     [[maybe_unused]] void* m_converter = nullptr;  // the platform's converter, if it has one
     std::string m_pending;                         // text not yet converted
 };

@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to tongqiu-batch's table conversion. It must end either with every row
-// written or with an InputError; in a UTF-8 table every row that has all its cells must carry
-// exactly what Calculate gives for its three inputs.
+// Feeds arbitrary bytes to the table conversion. It must end either with every row written or
+// with a refusal of the input, of a kind that fits what the input is; in a UTF-8 table every row
+// that has all its cells must carry exactly what Calculate gives for its three inputs.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "require.h"
 #include "tongqiu/calculate.h"
 #include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/table_messages.h"
 #include "tongqiu/table/text_encoding.h"
 
 namespace {
@@ -36,16 +37,35 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
     return !computes;
 }
 
+// A refusal: of the input (the output is memory), in words; of a workbook's kind only where the
+// input may be one (a ZIP, or a compound file), and of a CSV's text naming no part.
+void CheckRefusal(const table::TableError& error, std::string_view input) {
+    using table::TableFault;
+    Require(!error.InOutput(), "the output in memory takes everything");
+    Require(!table::TableErrorMessage(error).empty(), "a refusal says why");
+    const bool mayBeWorkbook = input.starts_with("PK") || input.starts_with("\xD0\xCF\x11\xE0") ||
+                               input.find("PK\x05\x06") != std::string_view::npos;
+    Require(error.fault < TableFault::PipedWorkbookTooLarge || mayBeWorkbook,
+            "a workbook's refusal only for what may be one");
+    Require(error.fault < TableFault::NotGb18030 || error.fault > TableFault::UnclosedQuote ||
+                error.part.empty(),
+            "a CSV's refusal names no part");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::istringstream in{std::string(input)};
     std::ostringstream out;
     const auto summary = table::ConvertTable(in, [&](const table::WriterRequest& request) {
         out.str("");  // read again from the start
         return std::make_unique<table::CsvWriter>(out, request.encoding);
     });
-    if (!summary) return 0;  // a table it refuses, with a message
+    if (!summary) {
+        CheckRefusal(summary.error(), input);
+        return 0;
+    }
     std::string written = out.str();
     if (!written.starts_with(table::kUtf8ByteOrderMark)) return 0;  // GB18030: it did not crash
     std::size_t width = 0;  // of the header; none until it is read

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tongqiu/table/table_conversion.h"
+#include "tongqiu/table/table_error.h"
+
+namespace tongqiu::table {
+
+// The table's words for the user (UTF-8), for tongqiu-batch and the page alike.
+
+// The error, without saying where.
+std::string TableErrorMessage(const TableError& error);
+
+// Where a message is about: "FILE 第 N 行", or the file alone when `line` is 0.
+std::string Where(std::string_view file, long line);
+
+// "FILE 第 N 行：MESSAGE".
+std::string Located(std::string_view file, long line, std::string_view message);
+
+// The error with the file it is about: the input, or the output when it is the output's.
+std::string Located(const TableError& error, std::string_view input, std::string_view output);
+
+// What a finished conversion has to say besides its rows: number formats read as General, a
+// sheet renamed in the results. A sentence each.
+std::vector<std::string> SummaryNotes(const TableSummary& summary);
+
+}  // namespace tongqiu::table

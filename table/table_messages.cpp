@@ -1,0 +1,196 @@
+#include "tongqiu/table/table_messages.h"
+
+#include "input_columns.h"
+#include "row_conversion.h"
+#include "tongqiu/failure_message.h"
+#include "xlsx/xml_parser.h"
+
+namespace tongqiu::table {
+namespace {
+
+std::string Quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
+
+// What XML that the parser refused has wrong.
+std::string_view XmlFault(TableFault fault) {
+    switch (fault) {
+        case TableFault::XmlBadCharacter:
+            return "含有无效的字符";
+        case TableFault::XmlIncomplete:
+            return "内容不完整";
+        case TableFault::XmlTagMismatch:
+            return "标记不配对";
+        case TableFault::XmlDuplicateAttribute:
+            return "属性重复";
+        case TableFault::XmlUndefinedEntity:
+            return "含有未定义的实体";
+        case TableFault::XmlUnboundPrefix:
+            return "含有未声明的命名空间前缀";
+        case TableFault::XmlBadEncoding:
+            return "编码有误";
+        default:
+            return "格式有误";
+    }
+}
+
+std::string LatinNameOf(std::string_view caption) {
+    for (std::size_t input = 0; input < kInputFields.size(); ++input) {
+        if (CaptionOf(kInputFields[input]) == caption) return std::string(kLatinNames[input]);
+    }
+    return {};
+}
+
+// The message about the table as a whole, its CSV text, or the workbook as a whole.
+std::string TableMessage(const TableError& error) {
+    switch (error.fault) {
+        case TableFault::Empty:
+            return "没有表头：文件是空的。";
+        case TableFault::ColumnTwice:
+            return "表头中" + Quoted(error.name) + "列出现了两次。";
+        case TableFault::ColumnMissing:
+            return "表头缺少" + Quoted(error.name) + "列（也可写作 " + LatinNameOf(error.name) +
+                   "）。";
+        case TableFault::NoSheetHasHeader:
+            return "没有一个工作表在前 " + std::to_string(kHeaderSearchRows) +
+                   " 行中有含“外径”“壁厚”“弯曲半径”三列的表头。";
+        case TableFault::NotGb18030:
+            return "不是有效的 GB18030 文本。";
+        case TableFault::NotUtf8:
+            return "不是有效的 UTF-8 文本，而前面的行是 UTF-8。";
+        case TableFault::NotUtf8Unreadable:
+            return "不是有效的 UTF-8 文本，可能是 GB18030（GBK）。标准输入无法重读，"
+                   "请以文件名给出输入。";
+        case TableFault::NoConverter:
+        case TableFault::OutputNoConverter:
+            return "系统缺少 GB18030 编码的转换，无法处理。";
+        case TableFault::ReadFailed:
+            return "读取失败。";
+        case TableFault::CellTooLarge:
+            return "单元格超过 1 MB。";
+        case TableFault::UnclosedQuote:
+            return "引号没有闭合。";
+        case TableFault::PipedWorkbookTooLarge:
+            return "从标准输入读取的工作簿超过 128 MB，请以文件名给出。";
+        case TableFault::NoSuchSheet: {
+            std::string known;
+            for (const auto& sheet : error.choices)
+                known.append(known.empty() ? "" : "、").append(Quoted(sheet));
+            return "没有名为" + Quoted(error.name) + "的工作表；工作簿中有 " + known + "。";
+        }
+        case TableFault::NoSheets:
+            return "工作簿中没有工作表。";
+        case TableFault::SheetMissing:
+            return "工作表" + Quoted(error.name) + "缺失：工作簿已损坏。";
+        case TableFault::NotWorkbook:
+            return "不是 Excel 工作簿（.xlsx）：ZIP 中没有 xl/workbook.xml。";
+        case TableFault::PasswordProtected:
+            return "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。";
+        case TableFault::OldExcelFile:
+            return "旧版 Excel 文件（.xls）：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV。";
+        case TableFault::Zip64:
+            return "ZIP64 格式的文件太大，无法读取。";
+        case TableFault::PartMissing:
+            return "缺少 " + error.part + "。";
+        case TableFault::OutputFailed:
+            return "无法写入。";
+        case TableFault::OutputSheetFull:
+            return "工作表最多 1048576 行、16384 列，结果放不下。请写成 CSV。";
+        case TableFault::OutputCellTooLong:
+            return "单元格超过 32767 个字符，工作簿中放不下。请写成 CSV。";
+        case TableFault::OutputWorkbookFailed:
+            return "无法写入工作簿：" + error.name + "。";
+        default:
+            return {};
+    }
+}
+
+// The message about a part of a workbook, without the part's name.
+std::string PartMessage(const TableError& error) {
+    switch (error.fault) {
+        case TableFault::PartDamaged:
+            return "ZIP 文件已损坏或不完整。";
+        case TableFault::UnsupportedCompression:
+            return "不支持的压缩方式。";
+        case TableFault::InflatesTooLarge:
+            return "解压后过大，可能是恶意文件。";
+        case TableFault::OutOfMemory:
+            return "内存不足，无法读取。";
+        case TableFault::UnreadableContent:
+            return "内容有误，无法读取。";
+        case TableFault::NestedTooDeep:
+            return "元素嵌套超过 " + std::to_string(kMaxXmlDepth) + " 层，工作簿中不应有。";
+        case TableFault::HasDtd:
+            return "含有 DTD，工作簿中不应有。";
+        case TableFault::XmlNamesTooMany:
+            return "XML 中的名称或属性过多，超出读取的上限，可能是恶意文件。";
+        case TableFault::XmlTokenTooLarge:
+            return "XML 中有超过 256 KB 的单个标记，工作簿中不应有。";
+        case TableFault::FormatCodeTooLong:
+            return "数字格式代码超过 255 个字符（电子表格的上限）。";
+        case TableFault::TooManyFormats:
+            return "数字格式超过 4096 个，工作簿中不应有这么多。";
+        case TableFault::TooManyStyles:
+            return "单元格样式超过 65536 个（电子表格的上限）。";
+        case TableFault::SharedStringsTooLarge:
+            return "共享字符串超过 32 MB，超出读取的上限。";
+        case TableFault::SharedStringTooLong:
+            return "共享字符串的文本超过 32767 个字符（电子表格单元格的上限）。";
+        case TableFault::TooManyColumns:
+            return "列数超过 16384。";
+        case TableFault::CellTextTooLong:
+            return "单元格的文本超过 32767 个字符（电子表格单元格的上限）。";
+        case TableFault::BadRowNumber:
+            return "行号有误。";
+        case TableFault::BadSharedString:
+            return "共享字符串编号有误。";
+        case TableFault::SharedStringsCopiedTooOften:
+            return "引用共享字符串的文本总量过大，可能是恶意文件。";
+        case TableFault::RowTooLong:
+            return "一行的文本超过 1 MB，表格中不应有。";
+        default:
+            return "XML 格式有误（第 " + std::to_string(error.partLine) + " 行）：" +
+                   std::string(XmlFault(error.fault)) + "。";
+    }
+}
+
+}  // namespace
+
+std::string TableErrorMessage(const TableError& error) {
+    std::string message = TableMessage(error);
+    if (!message.empty()) return message;
+    message = PartMessage(error);
+    return error.part.empty() ? message : error.part + "：" + message;
+}
+
+std::string Where(std::string_view file, long line) {
+    std::string where(file);
+    if (line > 0) where.append(" 第 ").append(std::to_string(line)).append(" 行");
+    return where;
+}
+
+std::string Located(std::string_view file, long line, std::string_view message) {
+    return Where(file, line).append("：").append(message);
+}
+
+std::string Located(const TableError& error, std::string_view input, std::string_view output) {
+    return error.InOutput() ? Located(output, 0, TableErrorMessage(error))
+                            : Located(input, error.line, TableErrorMessage(error));
+}
+
+std::vector<std::string> SummaryNotes(const TableSummary& summary) {
+    std::vector<std::string> notes;
+    if (!summary.unknownFormats.empty()) {
+        std::string codes;
+        for (const auto& code : summary.unknownFormats) {
+            codes.append(codes.empty() ? "" : "、").append(Quoted(code));
+        }
+        notes.push_back("数字格式" + codes + "在此未知，按常规格式读取。");
+    }
+    if (!summary.renamedSheet.empty()) {
+        notes.push_back("工作表名" + Quoted(summary.sheet) +
+                        "在工作簿中不能用，结果的工作表名改为" + Quoted(summary.renamedSheet) +
+                        "。");
+    }
+    return notes;
+}
+
+}  // namespace tongqiu::table
