@@ -14,27 +14,41 @@
 #include "tongqiu/calculate.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_messages.h"
+#include "tongqiu/table/table_writer.h"
 #include "tongqiu/table/text_encoding.h"
 
 namespace {
 
 using namespace tongqiu;
 
-// Whether the row failed; a row that has all its cells must show exactly what Calculate gives.
+// Whether the row failed. A row that has all its cells shows exactly what Calculate gives, with
+// the inputs read as the conversion reads them; where the table names kinds, the chosen ball is
+// the kind's, and a row without a kind fails with its results still there.
 bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
               const table::InputColumns& columns) {
-    Require(cells.size() >= width + 12, "a row has all the result columns");
-    if (cells[width + 11].starts_with("缺少单元格")) return true;
+    const std::size_t results = columns.kind ? table::kMostResultTexts : table::kResultTexts;
+    Require(cells.size() >= width + results, "a row has all the result columns");
+    const std::string& explanation = cells[width + results - 1];
+    if (explanation.starts_with("缺少单元格")) return true;
     FieldSet fields;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        fields.Set(kInputFields[i], cells[columns[i]]);
+    for (std::size_t i = 0; i < kInputFields.size(); ++i) {
+        fields.Set(kInputFields[i], cells[columns.inputs[i]]);
     }
-    const bool computes = !Calculate(fields).has_value();
-    Require(computes == cells[width + 11].empty(), "a row fails exactly when Calculate does");
+    const auto size = columns.size ? table::ReadTubeSize(cells[*columns.size]) : std::nullopt;
+    if (size) {
+        fields.Set(FieldName::Text1, std::string(size->outer));
+        fields.Set(FieldName::Text2, std::string(size->wall));
+    }
+    const bool computes = (!columns.size || size) && !Calculate(fields).has_value();
+    Require(computes != cells[width].empty(), "results exactly where Calculate gives them");
     Require(!computes || (cells[width] == fields.Get(FieldName::Text11) &&
                           cells[width + 10] == fields.Get(FieldName::Text6)),
             "the results as Calculate shows them");
-    return !computes;
+    const auto kind = columns.kind ? table::ReadTubeKind(cells[*columns.kind]) : std::nullopt;
+    Require(!kind || !computes || cells[width + 11] == fields.Get(*kind), "the kind's ball");
+    Require(explanation.empty() == (computes && (!columns.kind || kind)),
+            "a row fails exactly when it cannot be computed or has no kind");
+    return !explanation.empty();
 }
 
 // A refusal: of the input (the output is memory), in words; of a workbook's kind only where the
@@ -74,8 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table::CsvReader reader([&](const table::TableRow& record) {
         if (width == 0) {  // rows above the header name no input column: they stay as they were
             const auto found = table::FindInputColumns(record.cells);
-            if (found) width = record.cells.size() - 12;
-            if (found) columns = *found;
+            if (found) {
+                columns = *found;
+                width = record.cells.size() -
+                        (columns.kind ? table::kMostResultTexts : table::kResultTexts);
+            }
         } else if (!record.cells.empty()) {
             failed += CheckRow(record.cells, width, columns) ? 1 : 0;
         }

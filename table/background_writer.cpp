@@ -44,7 +44,7 @@ std::optional<TableError> BackgroundWriter::Write(const TableRow& row, const Row
     item.hasResults = results != nullptr;
     if (results != nullptr) {
         item.results = *results;
-        for (std::size_t i = 0; i < kResultTexts; ++i) item.texts[i].assign(results->texts[i]);
+        for (std::size_t i = 0; i < results->count; ++i) item.texts[i].assign(results->texts[i]);
     }
     if (m_filled == m_filling.size() || m_filledBytes >= kBatchBytes) return Hand();
     return std::nullopt;
@@ -83,7 +83,7 @@ void BackgroundWriter::Run() {
         }
         for (std::size_t i = 0; i < rows; ++i) {
             Item& item = writing[i];
-            for (std::size_t column = 0; column < kResultTexts; ++column)
+            for (std::size_t column = 0; column < item.results.count; ++column)
                 item.results.texts[column] = item.texts[column];
             if (auto error = m_writer->Write(item.row, item.hasResults ? &item.results : nullptr)) {
                 const std::lock_guard lock(m_mutex);

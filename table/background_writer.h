@@ -29,7 +29,7 @@ private:
     // A row and its results, owning their texts.
     struct Item {
         TableRow row;
-        std::array<std::string, kResultTexts> texts;
+        std::array<std::string, kMostResultTexts> texts;
         RowResults results;
         bool hasResults = false;
         std::size_t bytes = 0;  // what the row's texts take

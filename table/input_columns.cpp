@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "tongqiu/failure_message.h"
+#include "tongqiu/number_text.h"
+#include "tongqiu/result_columns.h"
 
 namespace tongqiu::table {
 namespace {
@@ -39,22 +41,82 @@ bool SameLatinName(std::string_view a, std::string_view b) {
 }  // namespace
 
 Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::string>& header) {
-    InputColumns columns{};
+    // Each heading's column: 外径, 壁厚, 弯曲半径, 规格, 类型; and whether it came again.
+    std::array<std::optional<std::size_t>, 5> found;
+    std::array<bool, 5> twice{};
+    const auto same = [&](std::size_t which, std::string_view name) {
+        if (which < kInputFields.size()) {
+            return name == CaptionOf(kInputFields[which]) || SameLatinName(name, kLatinNames[which]);
+        }
+        return name == (which == 3 ? kSizeHeading : kKindHeading);
+    };
+    const auto caption = [](std::size_t which) {
+        return std::string(which < kInputFields.size() ? CaptionOf(kInputFields[which])
+                           : which == 3                ? kSizeHeading
+                                                       : kKindHeading);
+    };
+    for (std::size_t column = 0; column < header.size(); ++column) {
+        const std::string_view name = Name(header[column]);
+        for (std::size_t which = 0; which < found.size(); ++which) {
+            if (!same(which, name)) continue;
+            twice[which] = twice[which] || found[which].has_value();
+            found[which] = found[which].value_or(column);
+        }
+    }
+    InputColumns columns;
+    if (!found[0] || !found[1]) columns.size = found[3];
+    columns.kind = found[4];
+    // A 规格 that is not used is an ordinary column, as often as it comes.
+    std::array<bool, 5> used{!columns.size, !columns.size, true, columns.size.has_value(), true};
+    for (std::size_t which = 0; which < found.size(); ++which) {
+        if (used[which] && twice[which]) return TableError{TableFault::ColumnTwice, 0, caption(which)};
+    }
     for (std::size_t input = 0; input < kInputFields.size(); ++input) {
-        const std::string_view caption = CaptionOf(kInputFields[input]);
-        std::optional<std::size_t> found;
-        for (std::size_t column = 0; column < header.size(); ++column) {
-            const std::string_view name = Name(header[column]);
-            if (name != caption && !SameLatinName(name, kLatinNames[input])) continue;
-            if (found) return TableError{TableFault::ColumnTwice, 0, std::string(caption)};
-            found = column;
+        if (used[input] && !found[input]) {
+            return TableError{TableFault::ColumnMissing, 0, caption(input)};
         }
-        if (!found) {
-            return TableError{TableFault::ColumnMissing, 0, std::string(caption)};
-        }
-        columns[input] = *found;
+        columns.inputs[input] = found[input].value_or(0);
     }
     return columns;
+}
+
+std::optional<TubeSize> ReadTubeSize(std::string_view text) {
+    text = Trimmed(text);
+    for (const std::string_view sign : {"Φ", "φ", "Ø", "ø"}) {
+        if (text.starts_with(sign)) {
+            text.remove_prefix(sign.size());
+            break;
+        }
+    }
+    std::size_t at = std::string_view::npos;
+    std::size_t length = 0;
+    for (const std::string_view times : {"×", "x", "X", "*", "＊", "ｘ", "Ｘ"}) {
+        const std::size_t found = text.find(times);
+        if (found < at) at = found, length = times.size();
+    }
+    if (at == std::string_view::npos) return std::nullopt;
+    const TubeSize size{Trimmed(text.substr(0, at)), Trimmed(text.substr(at + length))};
+    // A number too large is still a number: the calculation says so about its field.
+    const auto number = [](std::string_view part) {
+        const auto value = FieldValue(part);
+        return value.has_value() || value.error() != FailureKind::TypeMismatch;
+    };
+    if (!number(size.outer) || !number(size.wall)) return std::nullopt;
+    return size;
+}
+
+std::optional<FieldName> ReadTubeKind(std::string_view text) {
+    text = Trimmed(text);
+    for (const ResultColumn& column : kResultColumns) {
+        const std::string_view caption = column.heading;
+        // Two halves, each starting with 有 or 无.
+        const std::size_t half = std::min(caption.find("有", 1), caption.find("无", 1));
+        if (half == std::string_view::npos) continue;
+        if (text == caption || (text.size() == caption.size() && text.substr(0, caption.size() - half) == caption.substr(half) && text.substr(caption.size() - half) == caption.substr(0, half))) {
+            return column.field;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace tongqiu::table

@@ -27,44 +27,70 @@ std::optional<TableError> Conversion::Header(const TableRow& row) {
     }
     m_columns = *columns;
     m_results.column = row.cells.size();
+    m_results.count = m_columns->kind ? kMostResultTexts : kResultTexts;
     m_results.heading = true;
     for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
         m_results.texts[i] = kResultColumns[i].heading;
     }
-    m_results.texts.back() = kExplanationHeading;
+    m_results.texts[kResultColumns.size()] = kChosenBallHeading;
+    m_results.texts[m_results.count - 1] = kExplanationHeading;
     auto error = m_writer.Write(row, &m_results);
     m_results.heading = false;
     return error;
 }
 
-std::optional<TableError> Conversion::Row(const TableRow& row) {
-    const std::vector<std::string>& cells = row.cells;
+bool Conversion::Compute(const std::vector<std::string>& cells) {
     const std::size_t width = m_results.column;
-    std::string& explanation = m_explanation;
-    explanation.clear();
     if (cells.size() < width && !m_missingCellsAreEmpty) {
-        explanation = "缺少单元格：表头有 " + std::to_string(width) + " 列，本行只有 " +
-                      std::to_string(cells.size()) + " 列。";
-    } else {
-        for (std::size_t input = 0; input < kInputFields.size(); ++input) {
-            const std::size_t column = (*m_columns)[input];
-            m_fields.Set(kInputFields[input], column < cells.size() ? cells[column] : "");
-        }
-        if (const auto failure = Calculate(m_fields)) {
-            explanation = FailureMessage(*failure);
-            std::erase(explanation, '\n');  // one line: each sentence ends in "。"
-        }
+        m_explanation = "缺少单元格：表头有 " + std::to_string(width) + " 列，本行只有 " +
+                        std::to_string(cells.size()) + " 列。";
+        return false;
     }
+    const auto cell = [&](std::size_t column) {
+        return column < cells.size() ? std::string_view(cells[column]) : std::string_view();
+    };
+    for (std::size_t input = 0; input < kInputFields.size(); ++input) {
+        m_fields.Set(kInputFields[input], std::string(cell(m_columns->inputs[input])));
+    }
+    if (m_columns->size) {
+        const auto size = ReadTubeSize(cell(*m_columns->size));
+        if (!size) {
+            m_explanation = "规格应写作 Φ外径×壁厚，如 Φ38×4。";
+            return false;
+        }
+        m_fields.Set(FieldName::Text1, std::string(size->outer));
+        m_fields.Set(FieldName::Text2, std::string(size->wall));
+    }
+    if (const auto failure = Calculate(m_fields)) {
+        m_explanation = FailureMessage(*failure);
+        std::erase(m_explanation, '\n');  // one line: each sentence ends in "。"
+        return false;
+    }
+    return true;
+}
+
+std::optional<TableError> Conversion::Row(const TableRow& row) {
+    m_explanation.clear();
+    const bool computed = Compute(row.cells);
     for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
-        m_results.texts[i] = explanation.empty()
-                                 ? std::string_view(m_fields.Get(kResultColumns[i].field))
-                                 : std::string_view();
+        m_results.texts[i] =
+            computed ? std::string_view(m_fields.Get(kResultColumns[i].field)) : std::string_view();
     }
-    m_results.texts.back() = explanation;
+    if (m_columns->kind) {
+        // The bench needs the one ball: a row that does not say which kind it is fails.
+        const std::size_t column = *m_columns->kind;
+        const auto kind = ReadTubeKind(column < row.cells.size() ? row.cells[column] : "");
+        if (computed && !kind) {
+            m_explanation = "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。";
+        }
+        m_results.texts[kResultColumns.size()] =
+            computed && kind ? std::string_view(m_fields.Get(*kind)) : std::string_view();
+    }
+    m_results.texts[m_results.count - 1] = m_explanation;
     if (++m_summary.rows % kProgressRows == 0 && m_progress) m_progress(m_summary.rows);
-    if (!explanation.empty() && m_summary.failedRows++ == 0) {
+    if (!m_explanation.empty() && m_summary.failedRows++ == 0) {
         m_summary.firstFailureLine = row.line;
-        m_summary.firstFailure = explanation;
+        m_summary.firstFailure = m_explanation;
     }
     return m_writer.Write(row, &m_results);
 }

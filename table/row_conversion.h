@@ -44,6 +44,8 @@ private:
     // with the first row is what the user hears, as for a table that starts with its header.
     std::optional<TableError> Header(const TableRow& row);
     std::optional<TableError> Row(const TableRow& row);
+    // Reads the row's inputs and calculates; false, with the explanation, when it cannot.
+    bool Compute(const std::vector<std::string>& cells);
 
     TableWriter& m_writer;
     bool m_missingCellsAreEmpty;

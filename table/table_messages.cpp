@@ -46,9 +46,12 @@ std::string TableMessage(const TableError& error) {
             return "没有表头：文件是空的。";
         case TableFault::ColumnTwice:
             return "表头中" + Quoted(error.name) + "列出现了两次。";
-        case TableFault::ColumnMissing:
+        case TableFault::ColumnMissing: {
+            // 外径 and 壁厚 may come together in one 规格 column.
+            const bool inSize = error.name != CaptionOf(FieldName::Text3);
             return "表头缺少" + Quoted(error.name) + "列（也可写作 " + LatinNameOf(error.name) +
-                   "）。";
+                   (inSize ? "；外径和壁厚也可合写在“规格”列中，如 Φ38×4" : "") + "）。";
+        }
         case TableFault::NoSheetHasHeader:
             return "没有一个工作表在前 " + std::to_string(kHeaderSearchRows) +
                    " 行中有含“外径”“壁厚”“弯曲半径”三列的表头。";

@@ -30,7 +30,7 @@ std::optional<TableError> CsvWriter::Write(const TableRow& row, const RowResults
         AppendCells(row, 0, own);
         // Empty cells up to the header's width, so that the results stand under their headings.
         for (std::size_t i = own; i < results->column; ++i) m_line += ',';
-        for (const std::string_view text : results->texts) {
+        for (const std::string_view text : results->Texts()) {
             m_line += ',';
             AppendCsvCell(m_line, text);
         }

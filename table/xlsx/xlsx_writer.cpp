@@ -147,15 +147,18 @@ std::optional<TableError> XlsxWriter::Cell(std::size_t column, std::string_view 
 }
 
 std::optional<TableError> XlsxWriter::Result(std::size_t column, std::size_t index,
-                                             std::string_view text) {
+                                             const RowResults& results) {
+    const std::string_view text = results.texts[index];
     double number = 0;
-    const bool isNumber =
-        index < kResultColumns.size() && !text.empty() &&
+    const bool isNumber =  // all but 说明, the last
+        index + 1 < results.count && !text.empty() &&
         ReadDouble(text.data(), text.data() + text.size(), number).ec == std::errc{};
     if (!isNumber) return Cell(column, text, &kText, nullptr);
-    const auto error = worksheet_write_number(
-        m_sheet, m_row, static_cast<lxw_col_t>(column), number,
-        kResultColumns[index].pattern == Pattern::SixPlaces ? m_sixPlaces : m_twoPlaces);
+    // 选用通球, after the result columns, is one of the balls.
+    const bool sixPlaces =
+        index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
+    const auto error = worksheet_write_number(m_sheet, m_row, static_cast<lxw_col_t>(column),
+                                              number, sixPlaces ? m_sixPlaces : m_twoPlaces);
     if (error != LXW_NO_ERROR) return Failed(m_line, error);
     return std::nullopt;
 }
@@ -173,18 +176,18 @@ std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResult
         if (auto error = cell(i, i)) return error;
     }
     if (results != nullptr) {
-        for (std::size_t i = 0; i < kResultTexts; ++i) {
+        for (std::size_t i = 0; i < results->count; ++i) {
             const std::size_t column = results->column + i;
             auto error = results->heading ? Cell(column, results->texts[i], &kText, m_bold)
-                                          : Result(column, i, results->texts[i]);
+                                          : Result(column, i, *results);
             if (error) return error;
         }
         for (std::size_t i = results->column; i < row.cells.size(); ++i) {
-            if (auto error = cell(i, i + kResultTexts)) return error;
+            if (auto error = cell(i, i + results->count)) return error;
         }
         if (results->heading && !m_widthsSet) {
             m_widthsSet = true;
-            for (std::size_t i = 0; i < kResultTexts; ++i) {
+            for (std::size_t i = 0; i < results->count; ++i) {
                 const auto column = static_cast<lxw_col_t>(results->column + i);
                 worksheet_set_column(m_sheet, column, column, Width(results->texts[i]), nullptr);
             }

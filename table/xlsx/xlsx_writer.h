@@ -34,7 +34,8 @@ public:
 private:
     std::optional<TableError> Cell(std::size_t column, std::string_view text,
                                    const CellValue* value, lxw_format* style);
-    std::optional<TableError> Result(std::size_t column, std::size_t index, std::string_view text);
+    std::optional<TableError> Result(std::size_t column, std::size_t index,
+                                     const RowResults& results);
     lxw_format* Format(int id, const std::string& code);
     std::optional<TableError> Close();  // writes the workbook out, once
 

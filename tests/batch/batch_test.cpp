@@ -133,7 +133,7 @@ TEST(Batch, TheHeaderIsTheFirstOfTwentyRowsThatNamesTheColumns) {
                               "24.00,24.00,\n");
     const Outcome late = RunOn(titles + rows + "x\n序号,外径,壁厚,弯曲半径\n1,38,4,76\n");
     EXPECT_TRUE(late.status == 2 &&
-                late.err.ends_with("in.csv 第 1 行：表头缺少“外径”列（也可写作 Dw）。\n"));
+                late.err.ends_with("in.csv 第 1 行：表头缺少“外径”列（也可写作 Dw；外径和壁厚也可合写在“规格”列中，如 Φ38×4）。\n"));
 }
 
 TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {

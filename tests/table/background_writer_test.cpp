@@ -12,7 +12,7 @@ namespace {
 std::string Text(const TableRow& row, const RowResults* results) {
     std::string text = std::to_string(row.line);
     text.append(":").append(row.cells.at(0));
-    if (results != nullptr) text.append("|").append(results->texts.back());
+    if (results != nullptr) text.append("|").append(results->Texts().back());
     return text;
 }
 
@@ -43,7 +43,7 @@ std::optional<TableError> WriteRows(TableWriter& writer, long rows,
         const TableRow row{{std::to_string(line * 7)}, {}, "\n", line};
         std::string explanation = std::to_string(line * 11);
         RowResults results;
-        results.texts.back() = explanation;
+        results.texts[results.count - 1] = explanation;
         const RowResults* given = line % 3 != 0 ? &results : nullptr;
         sent.push_back(Text(row, given));
         // The caller's texts change as soon as the row is handed on.

@@ -34,4 +34,8 @@ inline constexpr std::array<ResultColumn, 11> kResultColumns{{
 // The column after them: why a row has no results.
 inline constexpr std::string_view kExplanationHeading = "说明";
 
+// Where a table names each tube's kind, the ball for it, in a column before 说明, written as the
+// three balls are.
+inline constexpr std::string_view kChosenBallHeading = "选用通球";
+
 }  // namespace tongqiu

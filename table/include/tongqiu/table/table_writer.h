@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "tongqiu/result_columns.h"
@@ -10,14 +11,19 @@
 
 namespace tongqiu::table {
 
-// The texts that follow a row's cells: one for each result column, then 说明.
+// The texts that follow a row's cells: one for each result column, then 说明; where the table
+// names each tube's kind, 选用通球 before 说明.
 inline constexpr std::size_t kResultTexts = kResultColumns.size() + 1;
+inline constexpr std::size_t kMostResultTexts = kResultTexts + 1;
 
 // What a row gets beside its own cells: the headings on the header, the texts on a computed row.
 struct RowResults {
     std::size_t column = 0;  // where they start: the header's width, the row padded up to it
-    std::array<std::string_view, kResultTexts> texts{};  // all but 说明 empty on a failed row
-    bool heading = false;                                // the header's row
+    std::size_t count = kResultTexts;  // kMostResultTexts with 选用通球
+    std::array<std::string_view, kMostResultTexts> texts{};  // the results empty on a failed row
+    bool heading = false;                                    // the header's row
+
+    [[nodiscard]] std::span<const std::string_view> Texts() const { return {texts.data(), count}; }
 };
 
 // Where a converted table goes, one row after the other, in its format. A row without results
