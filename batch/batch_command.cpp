@@ -1,5 +1,7 @@
 #include "batch_command.h"
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -25,7 +27,10 @@ constexpr std::string_view kUsage =
     "显示的相同。输入文件为“-”或省略时读标准输入；没有 -o 时写到标准输出。\n"
     "表头须有“外径”（或 Dw）、“壁厚”（或 t）、“弯曲半径”（或 R）三列，位置不限，\n"
     "可带单位，如“外径(mm)”；表头是前 20 行中第一个有这三列的行，其上的行原样保留。\n"
-    "其他列原样保留。输出为原表的每一行，后接 {COLUMNS} 十二列。\n"
+    "外径和壁厚也可合写在“规格”列中，如“Φ38×4”。其他列原样保留。\n"
+    "输出为原表的每一行，后接 {COLUMNS} 十二列。\n"
+    "有“类型”列（有拼接焊缝无弯头、有弯头无拼接焊缝或有弯头有拼接焊缝）时，\n"
+    "说明之前再加一列“选用通球”：该类型的通球直径。\n"
     "CSV 可为 UTF-8 或 GB18030（GBK）编码，输出用与输入相同的编码。工作簿中的数字按单元格\n"
     "显示的样子读取；计算第一个有表头的工作表。输出的格式按 -o 的扩展名（.csv 或 .xlsx），\n"
     "否则与输入相同。\n"
@@ -91,6 +96,33 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
 // A path from the user's UTF-8 text, on every system.
 fs::path Utf8Path(const std::string& text) { return {std::u8string(text.begin(), text.end())}; }
 
+// The rows done, on one line of a terminal that each call writes over, once the table has taken
+// longer than `after`; cleared at the end.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream& err, std::string_view name, std::chrono::milliseconds after)
+        : m_err(err), m_name(name), m_shownFrom(std::chrono::steady_clock::now() + after) {}
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+    ~ProgressLine() {
+        // Spaces over it, as many as its bytes: no fewer than the columns it takes.
+        if (m_width > 0) m_err << '\r' << std::string(m_width, ' ') << '\r' << std::flush;
+    }
+
+    void Show(std::size_t rows) {
+        if (std::chrono::steady_clock::now() < m_shownFrom) return;
+        std::string line = m_name + "：正在计算……已算 " + std::to_string(rows) + " 行";
+        m_width = std::max(m_width, line.size());
+        m_err << '\r' << line << std::flush;
+    }
+
+private:
+    std::ostream& m_err;
+    std::string m_name;
+    std::chrono::steady_clock::time_point m_shownFrom;
+    std::size_t m_width = 0;
+};
+
 // A file name nobody else uses, in `folder`.
 fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
     std::random_device random;
@@ -106,7 +138,7 @@ fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
 }  // namespace
 
 int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
-             std::ostream& standardOutput, std::ostream& err, bool outputIsTerminal) {
+             std::ostream& standardOutput, std::ostream& err, const Terminals& terminals) {
     std::string problem;
     const std::optional<Options> options = Parse(args, standardOutput, problem);
     if (!options) {
@@ -135,7 +167,9 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
                                       : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
     const std::string outputName = toFile ? options->output : "标准输出";
+    std::optional<ProgressLine> progress;
     const auto fail = [&](const std::string& message) {
+        progress.reset();
         fs::remove(temporary, ignored);
         err << message << "\n";
         return kNothingWritten;
@@ -143,16 +177,21 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     table::TableOptions tableOptions;
     if (toFile) tableOptions.outputFormat = table::FormatOfName(options->output);
     tableOptions.sheet = options->sheet;
+    if (terminals.error) {
+        progress.emplace(err, name, terminals.progressAfter);
+        tableOptions.progress = [&](std::size_t rows) { progress->Show(rows); };
+    }
     std::size_t failedRows = 0;
     try {
         const auto summary =
             table::ConvertTable(file.is_open() ? file : standardInput, temporary, tableOptions);
+        progress.reset();  // before anything else is said
         if (!summary) return fail(table::Located(summary.error(), name, outputName));
         for (const std::string& note : table::SummaryNotes(*summary)) {
             err << table::Located(name, 0, note) << "\n";
         }
         const auto written = tableOptions.outputFormat.value_or(summary->format);
-        if (!toFile && written == table::TableFormat::Xlsx && outputIsTerminal) {
+        if (!toFile && written == table::TableFormat::Xlsx && terminals.output) {
             return fail(table::Located(
                 outputName, 0, "工作簿不能写到终端：请用 -o 文件名.xlsx，或重定向到文件。"));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -19,8 +20,16 @@ enum ExitStatus : int {
 // output is written in full or not at all: to a temporary file that is renamed at the end, or,
 // for standard output, to a temporary file that is copied out at the end. Messages, in Chinese,
 // go to `err`, each naming the file and, where it applies, the row.
-// A workbook is never written to a terminal.
+// Which standard streams go to a terminal. A workbook is never written to one; on one for
+// messages, a table that takes longer than `progressAfter` shows the rows done on a line that
+// is cleared at the end.
+struct Terminals {
+    bool output = false;
+    bool error = false;
+    std::chrono::milliseconds progressAfter{1000};
+};
+
 int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
-             std::ostream& standardOutput, std::ostream& err, bool outputIsTerminal = false);
+             std::ostream& standardOutput, std::ostream& err, const Terminals& terminals = {});
 
 }  // namespace tongqiu::batch

@@ -7,5 +7,5 @@ int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
     using namespace tongqiu::batch;
     return RunBatch(PrepareCommandLine(argc, argv), std::cin, std::cout, std::cerr,
-                    StandardOutputIsTerminal());
+                    {.output = IsTerminal(stdout), .error = IsTerminal(stderr)});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,8 @@ namespace tongqiu::batch {
 // and returns the program's arguments (without its name) in UTF-8.
 std::vector<std::string> PrepareCommandLine(int argc, char* argv[]);
 
-// Whether standard output goes to a terminal, where a workbook's bytes do not belong.
-bool StandardOutputIsTerminal();
+// Whether a standard stream goes to a terminal: where a workbook's bytes do not belong, and where
+// a line may be written over.
+bool IsTerminal(std::FILE* stream);
 
 }  // namespace tongqiu::batch

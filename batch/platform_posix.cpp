@@ -9,6 +9,6 @@ std::vector<std::string> PrepareCommandLine(int argc, char* argv[]) {
     return {argv + 1, argv + argc};
 }
 
-bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
+bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
 
 }  // namespace tongqiu::batch

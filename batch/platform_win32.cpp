@@ -34,6 +34,6 @@ std::vector<std::string> PrepareCommandLine(int /*argc*/, char* /*argv*/[]) {
 
 namespace tongqiu::batch {
 
-bool StandardOutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
+bool IsTerminal(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 
 }  // namespace tongqiu::batch

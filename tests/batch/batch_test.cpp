@@ -136,6 +136,26 @@ TEST(Batch, TheHeaderIsTheFirstOfTwentyRowsThatNamesTheColumns) {
                 late.err.ends_with("in.csv 第 1 行：表头缺少“外径”列（也可写作 Dw；外径和壁厚也可合写在“规格”列中，如 Φ38×4）。\n"));
 }
 
+// On a terminal, a table that takes long shows its rows done on one line, cleared before the
+// last message; nothing of it where messages go to a file or a pipe.
+TEST(Batch, ShowsProgressOnATerminalOnlyAndClearsIt) {
+    std::string table = "Dw,t,R\n";
+    for (int row = 0; row < 10'000; ++row) table += row == 9'999 ? "38,4,x\n" : "38,4,76\n";
+    for (const bool terminal : {false, true}) {
+        std::istringstream in(table);
+        std::ostringstream out;
+        std::ostringstream err;
+        const batch::Terminals terminals{.error = terminal, .progressAfter = {}};
+        EXPECT_EQ(RunBatch({}, in, out, err, terminals), 1);
+        const std::string last = "标准输入：正在计算……已算 10000 行";
+        const std::string shown = "\r标准输入：正在计算……已算 5000 行\r" + std::string(last);
+        std::string cleared(last.size() + 2, ' ');  // spaces over it, between returns
+        cleared.front() = cleared.back() = '\r';
+        const std::string told = "标准输入：1 行无法计算，原因见“说明”列。\n";
+        EXPECT_EQ(err.str(), terminal ? shown + cleared + told : told);
+    }
+}
+
 TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {
     std::istringstream in("Dw,t,R\n38,4,76\n");
     std::ostringstream out;
