@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev qt6-base-dev libfontconfig-dev libx11-dev
     fonts-noto-cjk pandoc help2man zlib1g-dev libexpat1-dev
-    libreoffice-calc-nogui python3-openpyxl "$@")
+    libreoffice-calc-nogui fonts-crosextra-carlito poppler-utils python3-openpyxl "$@")
 
 missing=()
 for package in "${packages[@]}"; do

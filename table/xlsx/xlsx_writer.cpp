@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 
 #include "tongqiu/float_chars.h"
@@ -34,15 +35,53 @@ std::optional<std::pair<double, int>> PlainDecimal(std::string_view text) {
     return std::pair{text.starts_with('-') ? -value : value, static_cast<int>(places.size())};
 }
 
-// A heading's width in characters, a Chinese character counting as two.
-double Width(std::string_view heading) {
-    double width = 2;
+constexpr double kExplanationWidth = 30;
+constexpr double kLine = 15;  // the height of a line of the default font, in points
+
+// The width of a result column, in characters: as wide as its numbers ("0.000000" for R/Dw,
+// "123.45" for the others), the headings wrapping; 说明 as wide as two or three of them, a longer
+// message wrapping in it.
+double ResultWidth(std::size_t index, const RowResults& results) {
+    if (index + 1 == results.count) return kExplanationWidth;
+    const bool sixPlaces =
+        index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
+    return sixPlaces ? 10 : 9;
+}
+
+// The lines a heading takes wrapped in a column `width` characters wide (a digit's width each,
+// with a little room either side): a Chinese character is some two digits wide.
+int Lines(std::string_view heading, double width) {
+    double units = 0;
     for (const char c : heading) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) width += 1;
-        if (byte >= 0xE0) width += 2;  // the lead byte of a three-byte character
+        if (byte < 0x80) units += 1;
+        if (byte >= 0xE0) units += 2.1;  // the lead byte of a three-byte character
     }
-    return std::max(width, 10.0);
+    return static_cast<int>(std::ceil(units / (width + 0.7)));
+}
+
+// The header's height, in points: enough lines for its longest heading, at most four.
+double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& results) {
+    int lines = 1;
+    for (std::size_t i = 0; i < own; ++i) {
+        lines = std::max(lines, Lines(row.cells[i], LXW_DEF_COL_WIDTH));
+    }
+    for (std::size_t i = 0; i < results.count; ++i) {
+        lines = std::max(lines, Lines(results.texts[i], ResultWidth(i, results)));
+    }
+    return kLine * std::min(lines, 4);
+}
+
+// Every sheet written prints on A4 across: landscape, one page wide and as many long as it takes,
+// with gridlines and the page's number in the footer.
+void SetUpPrinting(lxw_worksheet* sheet) {
+    constexpr std::uint8_t kA4 = 9;
+    worksheet_set_landscape(sheet);
+    worksheet_set_paper(sheet, kA4);
+    worksheet_fit_to_pages(sheet, 1, 0);
+    worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
+    worksheet_set_footer(sheet, "&C第 &P 页，共 &N 页");
+    worksheet_set_margins(sheet, 0.4, 0.4, 0.6, 0.6);  // inches: narrower at the sides
 }
 
 TableError Failed(long line, lxw_error error) {
@@ -97,8 +136,14 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& she
     if (m_workbook == nullptr) return;
     m_sheet = workbook_add_worksheet(m_workbook, sheetName.c_str());
     if (m_sheet == nullptr) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
+    SetUpPrinting(m_sheet);
+    // Headings wrap rather than being cut where a column is narrower than they are.
     m_bold = workbook_add_format(m_workbook);
     format_set_bold(m_bold);
+    format_set_text_wrap(m_bold);
+    format_set_align(m_bold, LXW_ALIGN_VERTICAL_CENTER);
+    m_wrapped = workbook_add_format(m_workbook);
+    format_set_text_wrap(m_wrapped);
     // The results' two formats, through the one format cache (a CSV's "3.50" shares the first).
     m_twoPlaces = Format(0, "0.00");
     m_sixPlaces = Format(0, "0.000000");
@@ -153,7 +198,7 @@ std::optional<TableError> XlsxWriter::Result(std::size_t column, std::size_t ind
     const bool isNumber =  // all but 说明, the last
         index + 1 < results.count && !text.empty() &&
         ReadDouble(text.data(), text.data() + text.size(), number).ec == std::errc{};
-    if (!isNumber) return Cell(column, text, &kText, nullptr);
+    if (!isNumber) return Cell(column, text, &kText, index + 1 == results.count ? m_wrapped : nullptr);
     // 选用通球, after the result columns, is one of the balls.
     const bool sixPlaces =
         index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
@@ -172,6 +217,13 @@ std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResult
     const auto cell = [&](std::size_t i, std::size_t column) {
         return Cell(column, row.cells[i], row.values.empty() ? nullptr : &row.values[i], style);
     };
+    // Before its cells: a row written is gone from memory.
+    if (results != nullptr && results->heading) {
+        worksheet_set_row(m_sheet, m_row, HeaderHeight(row, own, *results), nullptr);
+    } else if (results != nullptr) {
+        const int lines = Lines(results->Texts().back(), kExplanationWidth);
+        if (lines > 1) worksheet_set_row(m_sheet, m_row, kLine * lines, nullptr);
+    }
     for (std::size_t i = 0; i < own; ++i) {
         if (auto error = cell(i, i)) return error;
     }
@@ -189,9 +241,10 @@ std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResult
             m_widthsSet = true;
             for (std::size_t i = 0; i < results->count; ++i) {
                 const auto column = static_cast<lxw_col_t>(results->column + i);
-                worksheet_set_column(m_sheet, column, column, Width(results->texts[i]), nullptr);
+                worksheet_set_column(m_sheet, column, column, ResultWidth(i, *results), nullptr);
             }
             worksheet_freeze_panes(m_sheet, m_row + 1, 0);
+            worksheet_repeat_rows(m_sheet, 0, m_row);  // the header, and what stands above it
         }
     }
     ++m_row;

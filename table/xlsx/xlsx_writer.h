@@ -22,7 +22,8 @@ std::string WorkbookSheetName(std::string_view name);
 // memory does not grow with the rows). A workbook's cells keep their kind and number format; a CSV
 // cell that is a plain decimal number becomes a number that shows as it did. The results are
 // numbers formatted 0.00 (R/Dw 0.000000), so that a spreadsheet shows the window's texts; the
-// header is bold and stays in view, the result columns as wide as their headings.
+// header is bold and stays in view, its headings wrapping in columns as narrow as the results.
+// It prints on A4 across, one page wide, the header on every page.
 class XlsxWriter : public TableWriter {
 public:
     XlsxWriter(const std::filesystem::path& path, const std::string& sheetName);
@@ -41,7 +42,8 @@ private:
 
     lxw_workbook* m_workbook = nullptr;
     lxw_worksheet* m_sheet = nullptr;
-    lxw_format* m_bold = nullptr;
+    lxw_format* m_bold = nullptr;     // the header's, wrapping
+    lxw_format* m_wrapped = nullptr;  // 说明's
     std::map<std::string, lxw_format*> m_formats;
     lxw_format* m_twoPlaces = nullptr;  // the results' 0.00
     lxw_format* m_sixPlaces = nullptr;  // R/Dw's 0.000000

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,8 +27,11 @@ inline Outcome RunOn(const std::string& input, std::vector<std::string> args = {
                      const std::string& inputName = "in.csv",
                      const std::string& outputName = "out.csv") {
     namespace fs = std::filesystem;
+    // Named for the test and a random number: another tree's tests may run beside these.
     const fs::path folder =
-        fs::temp_directory_path() / testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::temp_directory_path() /
+        (testing::UnitTest::GetInstance()->current_test_info()->name() +
+         ("-" + std::to_string(std::random_device()())));
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / inputName, std::ios::binary) << input;
@@ -45,6 +49,7 @@ inline Outcome RunOn(const std::string& input, std::vector<std::string> args = {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), run.status == 2 ? 1 : 2)
         << "a refusal leaves only the input, a result only the output besides";
     EXPECT_EQ(run.err.find("WARN"), std::string::npos) << "no library speaks to the user";
+    fs::remove_all(folder);
     return run;
 }
 
