@@ -177,6 +177,12 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     table::TableOptions tableOptions;
     if (toFile) tableOptions.outputFormat = table::FormatOfName(options->output);
     tableOptions.sheet = options->sheet;
+    if (options->input != "-") {
+        const std::u8string file = Utf8Path(options->input).filename().u8string();
+        tableOptions.inputName.assign(file.begin(), file.end());
+    } else {
+        tableOptions.inputName = name;
+    }
     if (terminals.error) {
         progress.emplace(err, name, terminals.progressAfter);
         tableOptions.progress = [&](std::size_t rows) { progress->Show(rows); };

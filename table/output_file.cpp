@@ -30,7 +30,7 @@ private:
 
 std::unique_ptr<TableWriter> FileWriter(const std::filesystem::path& path,
                                         const WriterRequest& request) {
-    if (request.format == TableFormat::Xlsx) return WorkbookFileWriter(path, request.sheet);
+    if (request.format == TableFormat::Xlsx) return WorkbookFileWriter(path, request);
     return std::make_unique<CsvFile>(path, request.encoding);
 }
 

@@ -13,6 +13,6 @@ std::unique_ptr<TableWriter> FileWriter(const std::filesystem::path& path,
 
 // A workbook's writer, as this system writes one (output_file_threads.cpp, output_file_web.cpp).
 std::unique_ptr<TableWriter> WorkbookFileWriter(const std::filesystem::path& path,
-                                                const std::string& sheet);
+                                                const WriterRequest& request);
 
 }  // namespace tongqiu::table

@@ -7,8 +7,8 @@ namespace tongqiu::table {
 // Writing a workbook takes longer than reading and computing its rows: it goes on a thread of
 // its own.
 std::unique_ptr<TableWriter> WorkbookFileWriter(const std::filesystem::path& path,
-                                                const std::string& sheet) {
-    return std::make_unique<BackgroundWriter>(std::make_unique<XlsxWriter>(path, sheet));
+                                                const WriterRequest& request) {
+    return std::make_unique<BackgroundWriter>(std::make_unique<XlsxWriter>(path, request));
 }
 
 }  // namespace tongqiu::table

@@ -80,6 +80,7 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     std::istream in(&buffer);
     table::TableOptions options;
     options.output = table::Encoding::Utf8;
+    options.inputName = name;
     if (!format.empty()) options.outputFormat = table::FormatOfName("output." + format);
     options.progress = [&](std::size_t rows) { progress(rows); };
     // The workbook writer works through files: the module's own, in memory.

@@ -21,7 +21,7 @@ Expected<TableSummary, TableError> ConvertCsv(std::istream& in, std::string_view
     if (byteOrderMark) text.remove_prefix(kUtf8ByteOrderMark.size());
 
     const auto writer = output({options.outputFormat.value_or(TableFormat::Csv), kCsvSheetName,
-                                options.output.value_or(encoding)});
+                                options.output.value_or(encoding), options.inputName, ""});
     Conversion conversion(*writer, false, options.progress);
     CsvReader reader([&](const TableRow& row) { return conversion.Take(row); });
     // UTF-8 goes through the converter too, which checks every block, not only the first.

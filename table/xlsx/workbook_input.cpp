@@ -50,7 +50,8 @@ Expected<TableSummary, TableError> ConvertWorkbook(std::istream& in, const Write
     const std::string& name = workbook->SheetNames()[*sheet];
     const TableFormat format = options.outputFormat.value_or(TableFormat::Xlsx);
     const std::string written = format == TableFormat::Xlsx ? WorkbookSheetName(name) : name;
-    const auto writer = output({format, written, options.output.value_or(Encoding::Utf8)});
+    const auto writer =
+        output({format, written, options.output.value_or(Encoding::Utf8), options.inputName, name});
     Conversion conversion(*writer, true, options.progress);
     const auto error =
         workbook->ReadSheet(*sheet, [&](const TableRow& row) { return conversion.Take(row); });

@@ -3,10 +3,10 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
-#include <cmath>
 #include <array>
 
 #include "tongqiu/float_chars.h"
+#include "xlsx/print_layout.h"
 
 namespace tongqiu::table {
 namespace {
@@ -36,7 +36,6 @@ std::optional<std::pair<double, int>> PlainDecimal(std::string_view text) {
 }
 
 constexpr double kExplanationWidth = 30;
-constexpr double kLine = 15;  // the height of a line of the default font, in points
 
 // The width of a result column, in characters: as wide as its numbers ("0.000000" for R/Dw,
 // "123.45" for the others), the headings wrapping; 说明 as wide as two or three of them, a longer
@@ -48,40 +47,16 @@ double ResultWidth(std::size_t index, const RowResults& results) {
     return sixPlaces ? 10 : 9;
 }
 
-// The lines a heading takes wrapped in a column `width` characters wide (a digit's width each,
-// with a little room either side): a Chinese character is some two digits wide.
-int Lines(std::string_view heading, double width) {
-    double units = 0;
-    for (const char c : heading) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) units += 1;
-        if (byte >= 0xE0) units += 2.1;  // the lead byte of a three-byte character
-    }
-    return static_cast<int>(std::ceil(units / (width + 0.7)));
-}
-
 // The header's height, in points: enough lines for its longest heading, at most four.
 double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& results) {
     int lines = 1;
     for (std::size_t i = 0; i < own; ++i) {
-        lines = std::max(lines, Lines(row.cells[i], LXW_DEF_COL_WIDTH));
+        lines = std::max(lines, WrappedLines(row.cells[i], LXW_DEF_COL_WIDTH));
     }
     for (std::size_t i = 0; i < results.count; ++i) {
-        lines = std::max(lines, Lines(results.texts[i], ResultWidth(i, results)));
+        lines = std::max(lines, WrappedLines(results.texts[i], ResultWidth(i, results)));
     }
-    return kLine * std::min(lines, 4);
-}
-
-// Every sheet written prints on A4 across: landscape, one page wide and as many long as it takes,
-// with gridlines and the page's number in the footer.
-void SetUpPrinting(lxw_worksheet* sheet) {
-    constexpr std::uint8_t kA4 = 9;
-    worksheet_set_landscape(sheet);
-    worksheet_set_paper(sheet, kA4);
-    worksheet_fit_to_pages(sheet, 1, 0);
-    worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
-    worksheet_set_footer(sheet, "&C第 &P 页，共 &N 页");
-    worksheet_set_margins(sheet, 0.4, 0.4, 0.6, 0.6);  // inches: narrower at the sides
+    return kLineHeight * std::min(lines, 4);
 }
 
 TableError Failed(long line, lxw_error error) {
@@ -127,14 +102,14 @@ std::string WorkbookSheetName(std::string_view name) {
     return made.empty() ? "Sheet1" : made;
 }
 
-XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& sheetName) {
+XlsxWriter::XlsxWriter(const std::filesystem::path& path, const WriterRequest& request) {
     // Its temporary files go beside the output, where writing is allowed (Windows would put them
     // at the root of the system drive).
     std::string folder = path.parent_path().empty() ? "." : Utf8(path.parent_path());
     lxw_workbook_options options{LXW_TRUE, folder.data(), LXW_FALSE};
     m_workbook = workbook_new_opt(Utf8(path).c_str(), &options);
     if (m_workbook == nullptr) return;
-    m_sheet = workbook_add_worksheet(m_workbook, sheetName.c_str());
+    m_sheet = workbook_add_worksheet(m_workbook, request.sheet.c_str());
     if (m_sheet == nullptr) m_sheet = workbook_add_worksheet(m_workbook, nullptr);
     SetUpPrinting(m_sheet);
     // Headings wrap rather than being cut where a column is narrower than they are.
@@ -147,6 +122,7 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& path, const std::string& she
     // The results' two formats, through the one format cache (a CSV's "3.50" shares the first).
     m_twoPlaces = Format(0, "0.00");
     m_sixPlaces = Format(0, "0.000000");
+    StartRecord(request);
 }
 
 XlsxWriter::~XlsxWriter() { (void)Close(); }
@@ -169,24 +145,39 @@ lxw_format* XlsxWriter::Format(int id, const std::string& code) {
     return found->second;
 }
 
-std::optional<TableError> XlsxWriter::Cell(std::size_t column, std::string_view text,
+std::optional<TableError> XlsxWriter::Cell(lxw_worksheet* sheet, std::uint32_t row,
+                                           std::size_t column, std::string_view text,
                                            const CellValue* value, lxw_format* style) {
     const auto col = static_cast<lxw_col_t>(std::min<std::size_t>(column, LXW_COL_MAX));
     lxw_error error = LXW_NO_ERROR;
     if (value != nullptr && value->kind == CellValue::Kind::Number) {
         const NumberFormat* format = value->format;
         error = worksheet_write_number(
-            m_sheet, m_row, col, value->number,
+            sheet, row, col, value->number,
             style != nullptr || format == nullptr ? style : Format(format->id, format->code));
     } else if (text.empty()) {
         return std::nullopt;
     } else if (const auto plain = value == nullptr ? PlainDecimal(text) : std::nullopt) {
         const std::string code = plain->second == 0 ? "" : "0." + std::string(plain->second, '0');
-        error = worksheet_write_number(m_sheet, m_row, col, plain->first,
+        error = worksheet_write_number(sheet, row, col, plain->first,
                                        style != nullptr ? style : Format(0, code));
     } else {
-        error = worksheet_write_string(m_sheet, m_row, col, std::string(text).c_str(), style);
+        error = worksheet_write_string(sheet, row, col, std::string(text).c_str(), style);
     }
+    if (error != LXW_NO_ERROR) return Failed(m_line, error);
+    return std::nullopt;
+}
+
+std::optional<TableError> XlsxWriter::Number(lxw_worksheet* sheet, std::uint32_t row,
+                                             std::size_t column, std::string_view text,
+                                             lxw_format* style) {
+    double number = 0;
+    if (text.empty() ||
+        ReadDouble(text.data(), text.data() + text.size(), number).ec != std::errc{}) {
+        return Cell(sheet, row, column, text, &kText, nullptr);
+    }
+    const auto error =
+        worksheet_write_number(sheet, row, static_cast<lxw_col_t>(column), number, style);
     if (error != LXW_NO_ERROR) return Failed(m_line, error);
     return std::nullopt;
 }
@@ -194,18 +185,11 @@ std::optional<TableError> XlsxWriter::Cell(std::size_t column, std::string_view 
 std::optional<TableError> XlsxWriter::Result(std::size_t column, std::size_t index,
                                              const RowResults& results) {
     const std::string_view text = results.texts[index];
-    double number = 0;
-    const bool isNumber =  // all but 说明, the last
-        index + 1 < results.count && !text.empty() &&
-        ReadDouble(text.data(), text.data() + text.size(), number).ec == std::errc{};
-    if (!isNumber) return Cell(column, text, &kText, index + 1 == results.count ? m_wrapped : nullptr);
+    if (index + 1 == results.count) return Cell(m_sheet, m_row, column, text, &kText, m_wrapped);
     // 选用通球, after the result columns, is one of the balls.
     const bool sixPlaces =
         index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
-    const auto error = worksheet_write_number(m_sheet, m_row, static_cast<lxw_col_t>(column),
-                                              number, sixPlaces ? m_sixPlaces : m_twoPlaces);
-    if (error != LXW_NO_ERROR) return Failed(m_line, error);
-    return std::nullopt;
+    return Number(m_sheet, m_row, column, text, sixPlaces ? m_sixPlaces : m_twoPlaces);
 }
 
 std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResults* results) {
@@ -215,14 +199,15 @@ std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResult
     const std::size_t own =
         results == nullptr ? row.cells.size() : std::min(row.cells.size(), results->column);
     const auto cell = [&](std::size_t i, std::size_t column) {
-        return Cell(column, row.cells[i], row.values.empty() ? nullptr : &row.values[i], style);
+        return Cell(m_sheet, m_row, column, row.cells[i],
+                    row.values.empty() ? nullptr : &row.values[i], style);
     };
     // Before its cells: a row written is gone from memory.
     if (results != nullptr && results->heading) {
         worksheet_set_row(m_sheet, m_row, HeaderHeight(row, own, *results), nullptr);
     } else if (results != nullptr) {
-        const int lines = Lines(results->Texts().back(), kExplanationWidth);
-        if (lines > 1) worksheet_set_row(m_sheet, m_row, kLine * lines, nullptr);
+        const int lines = WrappedLines(results->Texts().back(), kExplanationWidth);
+        if (lines > 1) worksheet_set_row(m_sheet, m_row, kLineHeight * lines, nullptr);
     }
     for (std::size_t i = 0; i < own; ++i) {
         if (auto error = cell(i, i)) return error;
@@ -230,8 +215,9 @@ std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResult
     if (results != nullptr) {
         for (std::size_t i = 0; i < results->count; ++i) {
             const std::size_t column = results->column + i;
-            auto error = results->heading ? Cell(column, results->texts[i], &kText, m_bold)
-                                          : Result(column, i, *results);
+            auto error = results->heading
+                             ? Cell(m_sheet, m_row, column, results->texts[i], &kText, m_bold)
+                             : Result(column, i, *results);
             if (error) return error;
         }
         for (std::size_t i = results->column; i < row.cells.size(); ++i) {
@@ -248,11 +234,12 @@ std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResult
         }
     }
     ++m_row;
-    return std::nullopt;
+    return Record(row, results);
 }
 
 std::optional<TableError> XlsxWriter::Finish() {
     if (m_workbook == nullptr) return TableError{TableFault::OutputFailed};
+    if (auto error = FinishRecord()) return error;
     return Close();
 }
 

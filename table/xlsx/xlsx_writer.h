@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 
+#include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_writer.h"
 
 struct lxw_workbook;
@@ -26,19 +28,30 @@ std::string WorkbookSheetName(std::string_view name);
 // It prints on A4 across, one page wide, the header on every page.
 class XlsxWriter : public TableWriter {
 public:
-    XlsxWriter(const std::filesystem::path& path, const std::string& sheetName);
+    XlsxWriter(const std::filesystem::path& path, const WriterRequest& request);
     ~XlsxWriter() override;
 
     std::optional<TableError> Write(const TableRow& row, const RowResults* results) override;
     std::optional<TableError> Finish() override;
 
 private:
-    std::optional<TableError> Cell(std::size_t column, std::string_view text,
-                                   const CellValue* value, lxw_format* style);
+    std::optional<TableError> Cell(lxw_worksheet* sheet, std::uint32_t row, std::size_t column,
+                                   std::string_view text, const CellValue* value,
+                                   lxw_format* style);
+    // A result's text as a number in `style`, or as text where it is none.
+    std::optional<TableError> Number(lxw_worksheet* sheet, std::uint32_t row, std::size_t column,
+                                     std::string_view text, lxw_format* style);
     std::optional<TableError> Result(std::size_t column, std::size_t index,
                                      const RowResults& results);
     lxw_format* Format(int id, const std::string& code);
     std::optional<TableError> Close();  // writes the workbook out, once
+
+    // The 通球记录 sheet, row by row beside the results (record_sheet.cpp).
+    void StartRecord(const WriterRequest& request);
+    std::optional<TableError> Record(const TableRow& row, const RowResults* results);
+    std::optional<TableError> RecordHeader(const TableRow& row, const RowResults& results);
+    std::optional<TableError> RecordTube(const TableRow& row, const RowResults& results);
+    std::optional<TableError> FinishRecord();
 
     lxw_workbook* m_workbook = nullptr;
     lxw_worksheet* m_sheet = nullptr;
@@ -50,6 +63,14 @@ private:
     std::uint32_t m_row = 0;
     long m_line = 0;  // the row being written, as read
     bool m_widthsSet = false;
+
+    lxw_worksheet* m_record = nullptr;
+    lxw_format* m_title = nullptr;
+    std::uint32_t m_recordRow = 0;
+    std::uint32_t m_firstTube = 0;  // the record's row of the first tube
+    std::size_t m_tubes = 0;
+    std::size_t m_fillIn = 0;  // the record's column of 球号, the first to fill in
+    bool m_recordHeader = false;
 };
 
 }  // namespace tongqiu::table

@@ -28,10 +28,9 @@ inline Outcome RunOn(const std::string& input, std::vector<std::string> args = {
                      const std::string& outputName = "out.csv") {
     namespace fs = std::filesystem;
     // Named for the test and a random number: another tree's tests may run beside these.
-    const fs::path folder =
-        fs::temp_directory_path() /
-        (testing::UnitTest::GetInstance()->current_test_info()->name() +
-         ("-" + std::to_string(std::random_device()())));
+    std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+    name.append(1, '-').append(std::to_string(std::random_device()()));
+    const fs::path folder = fs::temp_directory_path() / name;
     fs::remove_all(folder);
     fs::create_directories(folder);
     std::ofstream(folder / inputName, std::ios::binary) << input;

@@ -168,43 +168,53 @@ class Workbooks(unittest.TestCase):
         self.assertEqual(done.returncode, 2)
         self.assertIn("工作簿不能写到终端", done.stderr)
 
-    def test_the_results_print_on_a4_across_with_the_header_on_every_page(self):
+    def test_results_and_record_print_on_a4_across_with_the_header_on_every_page(self):
         table = self.out("long.csv")
         table.write_text("序号,外径,壁厚,弯曲半径(mm)\n" +
                          "".join(f"{i},{30 + i % 40},4,{100 + i}\n" for i in range(1, 1001)),
                          encoding="utf-8")
         self.assertEqual(run("-o", self.out("long.xlsx"), table).returncode, 0)
-        sheet = openpyxl.load_workbook(self.out("long.xlsx")).active
-        setup = sheet.page_setup
-        self.assertTrue(sheet.sheet_properties.pageSetUpPr.fitToPage)
-        self.assertEqual((setup.orientation, setup.paperSize, setup.fitToWidth or 1,  # 1 if unsaid
-                          setup.fitToHeight), ("landscape", 9, 1, 0))
-        self.assertEqual(sheet.print_title_rows, "$1:$1")
-        self.assertTrue(sheet.print_options.gridLines)
+        book = openpyxl.load_workbook(self.out("long.xlsx"))
+        self.assertEqual(book.sheetnames, ["通球", "通球记录"])
+        for sheet in book.worksheets:
+            setup = sheet.page_setup
+            self.assertTrue(sheet.sheet_properties.pageSetUpPr.fitToPage)
+            self.assertEqual((setup.orientation, setup.paperSize, setup.fitToWidth or 1,  # unsaid: 1
+                              setup.fitToHeight), ("landscape", 9, 1, 0))
+            self.assertTrue(sheet.print_options.gridLines)
+        self.assertEqual(book["通球"].print_title_rows, "$1:$1")
+        record = book["通球记录"]
+        self.assertEqual(record.print_title_rows, "$1:$3")
+        [rule] = record.data_validations.dataValidation
+        self.assertEqual((rule.type, rule.formula1, str(rule.sqref)), ("list", '"合格,不合格"', "J4:J1003"))
+        self.assertEqual(record["J3"].value, "结果")
+
         [pdf] = libreoffice.convert([self.out("long.xlsx")], "pdf", self.folder / "pdf")
         info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, check=True).stdout
         pages = int(info.split("Pages:")[1].split()[0])
         width, height = map(float, info.split("Page size:")[1].split()[0:3:2])
         self.assertGreater(width, height, "landscape")
-        headings = ["序号", "外径", "壁厚", "弯曲半径(mm)", "内径", "R/Dw", "表10", "表10通球",
-                    "表11", "表11通球", "表12", "表12通球", "有拼接焊缝无弯头", "有弯头无拼接焊缝",
-                    "有弯头有拼接焊缝", "说明"]
-        tubes = []
+        balls = ["有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝"]
+        own = ["序号", "外径", "壁厚", "弯曲半径(mm)"]
+        headings = {"results": own + ["内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "表12",
+                                      "表12通球"] + balls + ["说明"],
+                    "record": ["序号"] + own + balls + ["球号", "结果", "检验员", "日期"]}
+        tubes = {"results": [], "record": []}
         for page in range(1, pages + 1):
             text = subprocess.run(["pdftotext", "-layout", "-f", str(page), "-l", str(page), pdf,
                                    "-"], capture_output=True, text=True, check=True).stdout
-            lines = text.splitlines()
-            first = next(i for i, line in enumerate(lines) if line.split()[:1] and
-                         line.split()[0].isdigit())
-            header = "".join("".join(lines[:first]).split())
-            for heading in headings:  # every character there, in order: nothing cut off
+            lines = [line.split() for line in text.splitlines()]
+            first = next(i for i, words in enumerate(lines) if words[:1] and words[0].isdigit())
+            header = "".join("".join(words) for words in lines[:first])
+            sheet = "record" if "球号" in header else "results"
+            for heading in headings[sheet]:  # every character there, in order: nothing cut off
                 rest = iter(header)
                 self.assertTrue(all(c in rest for c in heading), f"{heading} on page {page}")
-            tubes += [int(line.split()[0]) for line in lines[first:]
-                      if line.split()[:1] and line.split()[0].isdigit()]
+            tubes[sheet] += [int(words[0]) for words in lines[first:]
+                             if words[:1] and words[0].isdigit()]
             self.assertIn(f"第 {page} 页，共 {pages} 页", text)
-        self.assertEqual(tubes, list(range(1, 1001)), "each tube once, in order")
-
+        self.assertEqual(tubes["results"], list(range(1, 1001)), "each tube once, in order")
+        self.assertEqual(tubes["record"], list(range(1, 1001)), "each tube once, in order")
 
 
 if __name__ == "__main__":

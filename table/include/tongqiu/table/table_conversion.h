@@ -41,13 +41,17 @@ struct TableOptions {
     std::optional<TableFormat> outputFormat;  // the input's when not given
     std::string sheet;  // a workbook's sheet by name; "" for the first that has the header
     std::function<void(std::size_t rows)> progress;  // told now and then of the rows done
+    std::string inputName;  // the input as the user knows it, for a workbook's 通球记录
 };
 
-// What the output is to be: its format, the name of a workbook's sheet, CSV's encoding.
+// What the output is to be: its format, the name of a workbook's sheet, CSV's encoding; and what
+// a workbook's 通球记录 says it was made from: the input's name and its sheet (none for CSV).
 struct WriterRequest {
     TableFormat format = TableFormat::Csv;
     std::string sheet;
     Encoding encoding = Encoding::Utf8;
+    std::string inputName;
+    std::string inputSheet;
 };
 
 // Makes the writer for the output; it is asked again, once the first one has finished, when a
