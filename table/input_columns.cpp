@@ -46,7 +46,8 @@ Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::strin
     std::array<bool, 5> twice{};
     const auto same = [&](std::size_t which, std::string_view name) {
         if (which < kInputFields.size()) {
-            return name == CaptionOf(kInputFields[which]) || SameLatinName(name, kLatinNames[which]);
+            return name == CaptionOf(kInputFields[which]) ||
+                   SameLatinName(name, kLatinNames[which]);
         }
         return name == (which == 3 ? kSizeHeading : kKindHeading);
     };
@@ -69,7 +70,8 @@ Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::strin
     // A 规格 that is not used is an ordinary column, as often as it comes.
     std::array<bool, 5> used{!columns.size, !columns.size, true, columns.size.has_value(), true};
     for (std::size_t which = 0; which < found.size(); ++which) {
-        if (used[which] && twice[which]) return TableError{TableFault::ColumnTwice, 0, caption(which)};
+        if (used[which] && twice[which])
+            return TableError{TableFault::ColumnTwice, 0, caption(which)};
     }
     for (std::size_t input = 0; input < kInputFields.size(); ++input) {
         if (used[input] && !found[input]) {
@@ -112,7 +114,9 @@ std::optional<FieldName> ReadTubeKind(std::string_view text) {
         // Two halves, each starting with 有 or 无.
         const std::size_t half = std::min(caption.find("有", 1), caption.find("无", 1));
         if (half == std::string_view::npos) continue;
-        if (text == caption || (text.size() == caption.size() && text.substr(0, caption.size() - half) == caption.substr(half) && text.substr(caption.size() - half) == caption.substr(0, half))) {
+        if (text == caption || (text.size() == caption.size() &&
+                                text.substr(0, caption.size() - half) == caption.substr(half) &&
+                                text.substr(caption.size() - half) == caption.substr(0, half))) {
             return column.field;
         }
     }

@@ -44,6 +44,7 @@ Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFa
     in.clear();
     if (in.seekg(0)) return ConvertWorkbook(in, output, options);
     // A workbook from standard input, which cannot go back: it is read whole, up to a size.
+    in.clear();  // the failed seek
     block.resize(start.size());
     while (block.size() <= kMaxPipedWorkbook && !ReadBlock(in, piece).empty()) block.append(piece);
     if (block.size() > kMaxPipedWorkbook) {

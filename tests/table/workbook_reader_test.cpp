@@ -26,6 +26,7 @@ namespace fs = std::filesystem;
 struct Part {
     std::string name;
     std::string text;
+    bool stored = false;  // not deflated
 };
 
 void Put(std::string& out, std::uint32_t value, int bytes) {
@@ -46,21 +47,21 @@ std::string Deflate(const std::string& text) {
     return packed;
 }
 
-// A ZIP file of the parts, deflated.
+// A ZIP file of the parts, deflated or stored.
 std::string Zip(const std::vector<Part>& parts) {
     std::string out;
     std::string directory;
     for (const Part& part : parts) {
-        const std::string packed = Deflate(part.text);
+        const std::string packed = part.stored ? part.text : Deflate(part.text);
         const auto crc =
             static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(part.text.data()),
                                              static_cast<uInt>(part.text.size())));
         const auto offset = static_cast<std::uint32_t>(out.size());
         const auto sizes = [&](std::string& header) {
-            Put(header, 20, 2);  // version needed
-            Put(header, 0, 2);   // flags
-            Put(header, 8, 2);   // deflated
-            Put(header, 0, 4);   // time and date
+            Put(header, 20, 2);                   // version needed
+            Put(header, 0, 2);                    // flags
+            Put(header, part.stored ? 0 : 8, 2);  // the method
+            Put(header, 0, 4);                    // time and date
             Put(header, crc, 4);
             Put(header, static_cast<std::uint32_t>(packed.size()), 4);
             Put(header, static_cast<std::uint32_t>(part.text.size()), 4);
@@ -99,6 +100,7 @@ struct Book {
     std::string numberFormats;  // <numFmt> elements
     std::string sharedStrings;  // <si> elements; no part without them
     std::string workbookExtra;  // inside <workbook>, after the sheets
+    bool storedSheet = false;
 };
 
 std::string Workbook(const Book& book) {
@@ -132,7 +134,8 @@ std::string Workbook(const Book& book) {
     parts.push_back({.name = "xl/_rels/workbook.xml.rels", .text = relations + "</Relationships>"});
     parts.push_back({.name = "xl/worksheets/sheet1.xml",
                      .text = "<worksheet" + std::string(kMain) + "><sheetData>" + book.sheetData +
-                             "</sheetData></worksheet>"});
+                             "</sheetData></worksheet>",
+                     .stored = book.storedSheet});
     return Zip(parts);
 }
 
@@ -182,9 +185,47 @@ TEST(WorkbookReader, ShowsSharedAndInlineStringsBooleansErrorsAndBuiltInFormats)
         "<si><t>外径</t></si><si><r><t>壁</t></r><r><t>厚</t></r>"
         "<rPh><t>へき</t></rPh></si>";
     book.cellStyles = R"(<xf numFmtId="0"/><xf numFmtId="2"/>)";
+    book.storedSheet = true;
     EXPECT_EQ(SheetRows(Workbook(book)),
               (std::vector<std::vector<std::string>>{
                   {"外径", "壁厚", "弯曲半径"}, {}, {"2.68", "TRUE", "FALSE", "#N/A"}}));
+}
+
+TEST(WorkbookReader, ASheetEndsAtASpreadsheetsLastRow) {
+    for (const long last : {1'048'576L, 1'048'577L}) {
+        std::istringstream in(Workbook({Tube("") + "<row r=\"" + std::to_string(last) + "\"/>"}));
+        auto reader = WorkbookReader::Open(in);
+        ASSERT_TRUE(reader);
+        long rows = 0;
+        const auto error = reader->ReadSheet(0, [&](const TableRow& row) {
+            rows = row.line;
+            return std::nullopt;
+        });
+        EXPECT_EQ(error ? error->fault : TableFault::Empty,
+                  last > 1'048'576 ? TableFault::BadRowNumber : TableFault::Empty);
+        EXPECT_EQ(rows, last > 1'048'576 ? 2 : last);
+    }
+}
+
+// A workbook from a pipe, longer than one block, is read whole.
+TEST(WorkbookReader, AWorkbookFromAPipeIsReadWhole) {
+    Book book{.sheetData = Tube(R"(<c r="A2"><v>38</v></c>)"), .storedSheet = true};
+    for (int row = 3; row <= 3000; ++row) {
+        book.sheetData += "<row r=\"" + std::to_string(row) +
+                          R"("><c><v>38</v></c><c><v>4</v></c><c><v>76</v></c></row>)";
+    }
+    std::string file = Workbook(book);
+    ASSERT_GT(file.size(), std::size_t{1} << 17);
+    struct OneWay : std::streambuf {
+        explicit OneWay(std::string& text) {
+            setg(text.data(), text.data(), text.data() + text.size());
+        }
+    } pipe(file);
+    std::istream in(&pipe);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(batch::RunBatch({"-o", "-"}, in, out, err), 0) << err.str();
+    EXPECT_EQ(SheetRows(out.str()).size(), 3000U);  // the results, a workbook as the input
 }
 
 TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookShowsAsItWas) {
