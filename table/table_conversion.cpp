@@ -5,6 +5,7 @@
 #include <string>
 
 #include "output_file.h"
+#include "record.h"
 #include "table_input.h"
 #include "xlsx/xlsx_reader.h"
 
@@ -56,8 +57,18 @@ Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFa
 
 Expected<TableSummary, TableError> ConvertTable(std::istream& in, const std::filesystem::path& path,
                                                 const TableOptions& options) {
-    return ConvertTable(
-        in, [&](const WriterRequest& request) { return FileWriter(path, request); }, options);
+    PrintedRecord record;
+    auto summary = ConvertTable(
+        in,
+        [&](const WriterRequest& request) {
+            auto writer = FileWriter(path, request);
+            if (options.recordTubes == 0) return writer;
+            return std::unique_ptr<TableWriter>(std::make_unique<RecordCollector>(
+                std::move(writer), request, options.recordTubes, record));
+        },
+        options);
+    if (summary) summary->record = std::move(record);
+    return summary;
 }
 
 }  // namespace tongqiu::table

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
@@ -61,6 +62,38 @@ protected:
     }
 };
 
+// The most tubes whose 通球记录 the page prints itself; a longer one prints from the workbook.
+constexpr std::size_t kMaxPrintedTubes = 2000;
+
+val Strings(const std::vector<std::string>& texts) {
+    val array = val::array();
+    for (const std::string& text : texts) array.call<void>("push", text);
+    return array;
+}
+
+val Rows(const std::vector<std::vector<std::string>>& rows) {
+    val array = val::array();
+    for (const auto& row : rows) array.call<void>("push", Strings(row));
+    return array;
+}
+
+// { source, above, headings, balls, tubes } to print, or { refusal } for a table too long for it.
+val Record(const table::PrintedRecord& record) {
+    val printed = val::object();
+    if (record.tooLong) {
+        printed.set("refusal", "本表超过 " + std::to_string(kMaxPrintedTubes) +
+                                   " 根管子，在浏览器中打印不便：请下载 Excel 表，"
+                                   "打印其中的“通球记录”工作表。");
+        return printed;
+    }
+    printed.set("source", record.source);
+    printed.set("above", Rows(record.above));
+    printed.set("headings", Strings(record.headings));
+    printed.set("balls", record.balls);
+    printed.set("tubes", Rows(record.tubes));
+    return printed;
+}
+
 const char* FormatName(table::TableFormat format) {
     return format == table::TableFormat::Xlsx ? "xlsx" : "csv";
 }
@@ -68,7 +101,7 @@ const char* FormatName(table::TableFormat format) {
 // Converts the table in `file` (a Uint8Array) into `format` ("csv", "xlsx", or "" for the
 // input's); CSV is always written in UTF-8, which every browser can save and Excel opens.
 // `progress` is called with the rows done so far. Returns { rows, failedRows, firstFailure,
-// format, sheet, notes, output } with the output as a Uint8Array of its own, or
+// format, sheet, notes, record, output } with the output as a Uint8Array of its own, or
 // { error } with tongqiu-batch's message. The module is built without exception handling, so
 // memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
@@ -81,6 +114,7 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     table::TableOptions options;
     options.output = table::Encoding::Utf8;
     options.inputName = name;
+    if (format.empty()) options.recordTubes = kMaxPrintedTubes;  // once, for the first output
     if (!format.empty()) options.outputFormat = table::FormatOfName("output." + format);
     options.progress = [&](std::size_t rows) { progress(rows); };
     // The workbook writer works through files: the module's own, in memory.
@@ -100,9 +134,8 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     }
     result.set("format", std::string(FormatName(options.outputFormat.value_or(summary->format))));
     result.set("sheet", summary->sheet);
-    val notes = val::array();
-    for (const std::string& note : table::SummaryNotes(*summary)) notes.call<void>("push", note);
-    result.set("notes", notes);
+    result.set("notes", Strings(table::SummaryNotes(*summary)));
+    if (format.empty()) result.set("record", Record(summary->record));
     std::string output;
     {
         std::ifstream written(path, std::ios::binary);

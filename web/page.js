@@ -11,6 +11,8 @@
   const status = $('table-status');
   const download = $('download');
   const downloadWorkbook = $('download-xlsx');
+  const printRecord = $('print-record');
+  let record = null;  // the last table's 通球记录, as the engine gives it
   const kTypes = { csv: 'text/csv;charset=utf-8', xlsx: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet' };
   const kProgressAfterMs = 1000;
 
@@ -126,6 +128,8 @@
   function showConverted(file, result) {
     offer(download, {}, '');
     offer(downloadWorkbook, {}, '');
+    record = result.record || null;
+    printRecord.hidden = !record;
     if (result.error) {
       status.textContent = `无法计算：${result.error}`;
       return;
@@ -177,6 +181,55 @@
 
   chooser.addEventListener('change', (event) => convert(event.target.files[0]));
   $('print').addEventListener('click', () => window.print());
+
+  const element = (tag, text) => {
+    const made = document.createElement(tag);
+    if (text !== undefined) made.textContent = text;
+    return made;
+  };
+
+  // The record as a table whose headings repeat on every printed page.
+  function fillRecord({ source, above, headings, balls, tubes }) {
+    const section = $('record');
+    section.replaceChildren(element('h2', '通球试验记录'), element('p', source));
+    for (const row of above) section.append(element('p', row.join('　')));
+    const table = element('table');
+    const head = element('tr');
+    for (const heading of headings) head.append(element('th', heading));
+    table.append(element('thead'), element('tbody'));
+    table.tHead.append(head);
+    const firstBall = headings.length - 4 - balls;
+    for (const cells of tubes) {
+      const row = element('tr');
+      for (const text of cells) row.append(element('td', text));
+      // A row that failed has its 说明 across the balls' columns; then the four to fill in.
+      if (cells.length === firstBall + 1) row.lastChild.colSpan = balls;
+      for (let i = 0; i < 4; ++i) row.append(element('td'));
+      table.tBodies[0].append(row);
+    }
+    section.append(table);
+    for (const signer of ['检验员', '审核', '监检']) {
+      section.append(element('p', `${signer}：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日`));
+    }
+  }
+
+  // Printed on A4 across while the record is shown; the page as it was afterwards.
+  const landscape = element('style', '@page { size: A4 landscape; }');
+  window.addEventListener('afterprint', () => {
+    landscape.remove();
+    document.body.classList.remove('printing-record');
+  });
+  printRecord.addEventListener('click', () => {
+    if (!record) return;
+    if (record.refusal) {
+      status.textContent = record.refusal;
+      return;
+    }
+    fillRecord(record);
+    document.head.append(landscape);
+    document.body.classList.add('printing-record');
+    window.print();
+  });
 
   const table = $('table');
   document.addEventListener('dragover', (event) => {

@@ -1,13 +1,11 @@
-// The 通球记录: a second sheet made for the test bench and the quality file. At the top its title,
-// what it was made from and the table's own rows above its header; then a row for each tube with
-// its own cells, the ball to use (or why there is none) and the columns the inspector fills in;
-// at the bottom the lines to sign.
+// The 通球记录 as a workbook's second sheet, written row by row beside the results; what it holds
+// is in record.h.
 #include <xlsxwriter.h>
 
 #include <array>
 #include <string>
 
-#include "tongqiu/result_columns.h"
+#include "record.h"
 #include "xlsx/print_layout.h"
 #include "xlsx/xlsx_writer.h"
 
@@ -17,15 +15,10 @@ namespace {
 const CellValue kText{};
 
 constexpr std::string_view kRecordSheet = "通球记录";
-// What the inspector fills in, with each column's width.
-constexpr std::array<std::pair<std::string_view, double>, 4> kFillIn{
-    {{"球号", 8}, {"结果", 8}, {"检验员", 10}, {"日期", 12}}};
+// The widths of 序号, a ball, and the columns filled in, in characters.
+constexpr double kNumberWidth = 6;
 constexpr double kBallWidth = 9;
-
-// The balls of a row: 选用通球 where the table names each tube's kind, else the three.
-std::size_t FirstBall(const RowResults& results) {
-    return results.count == kMostResultTexts ? kResultColumns.size() : kResultColumns.size() - 3;
-}
+constexpr std::array<double, kRecordFillIn.size()> kFillInWidths{8, 8, 10, 12};
 
 }  // namespace
 
@@ -38,10 +31,8 @@ void XlsxWriter::StartRecord(const WriterRequest& request) {
     format_set_bold(m_title);
     format_set_font_size(m_title, 16);
     worksheet_set_row(m_record, 0, 24, nullptr);
-    worksheet_write_string(m_record, 0, 0, "通球试验记录", m_title);
-    std::string source = "文件：" + request.inputName;
-    if (!request.inputSheet.empty()) source += "　工作表：" + request.inputSheet;
-    worksheet_write_string(m_record, 1, 0, source.c_str(), nullptr);
+    worksheet_write_string(m_record, 0, 0, std::string(kRecordTitle).c_str(), m_title);
+    worksheet_write_string(m_record, 1, 0, RecordSource(request).c_str(), nullptr);
     m_recordRow = 2;
 }
 
@@ -64,25 +55,19 @@ std::optional<TableError> XlsxWriter::Record(const TableRow& row, const RowResul
 
 std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const RowResults& results) {
     m_recordHeader = true;
-    const std::size_t own = std::min(row.cells.size(), results.column);
-    std::vector<std::string_view> headings{"序号"};
-    for (std::size_t i = 0; i < own; ++i) headings.push_back(row.cells[i]);
-    headings.resize(results.column + 1);
-    const std::size_t balls = results.count - 1 - FirstBall(results);
-    for (std::size_t i = 0; i < balls; ++i)
-        headings.push_back(results.texts[FirstBall(results) + i]);
-    m_fillIn = headings.size();
-    for (const auto& [heading, width] : kFillIn) headings.push_back(heading);
-
+    const std::vector<std::string> headings = RecordHeadings(row, results);
+    m_fillIn = headings.size() - kRecordFillIn.size();
     int lines = 1;
     for (std::size_t i = 0; i < headings.size(); ++i) {
-        const double width = i == 0         ? 6
-                             : i <= own     ? LXW_DEF_COL_WIDTH
-                             : i < m_fillIn ? kBallWidth
-                                            : kFillIn[i - m_fillIn].second;
+        const double width = i == 0                ? kNumberWidth
+                             : i <= results.column ? LXW_DEF_COL_WIDTH
+                             : i < m_fillIn        ? kBallWidth
+                                                   : kFillInWidths[i - m_fillIn];
         lines = std::max(lines, WrappedLines(headings[i], width));
         const auto column = static_cast<lxw_col_t>(i);
-        if (i == 0 || i > own) worksheet_set_column(m_record, column, column, width, nullptr);
+        if (i == 0 || i > results.column) {
+            worksheet_set_column(m_record, column, column, width, nullptr);
+        }
     }
     worksheet_set_row(m_record, m_recordRow, kLineHeight * std::min(lines, 4), nullptr);
     for (std::size_t i = 0; i < headings.size(); ++i) {
@@ -94,22 +79,23 @@ std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const Ro
     return std::nullopt;
 }
 
+// The tube's own cells keep their kind and format; its balls are numbers as in the results.
 std::optional<TableError> XlsxWriter::RecordTube(const TableRow& row, const RowResults& results) {
     const auto at = m_recordRow++;
-    const std::string number = std::to_string(++m_tubes);
-    if (auto error = Number(m_record, at, 0, number, nullptr)) return error;
+    if (auto error = Number(m_record, at, 0, std::to_string(++m_tubes), nullptr)) return error;
     for (std::size_t i = 0; i < std::min(row.cells.size(), results.column); ++i) {
         if (auto error = Cell(m_record, at, i + 1, row.cells[i],
                               row.values.empty() ? nullptr : &row.values[i], nullptr)) {
             return error;
         }
     }
+    const std::size_t first = results.column + 1;
     const std::string_view explanation = results.Texts().back();
-    if (!explanation.empty())
-        return Cell(m_record, at, results.column + 1, explanation, &kText, nullptr);
-    for (std::size_t i = FirstBall(results); i + 1 < results.count; ++i) {
-        const std::size_t column = results.column + 1 + i - FirstBall(results);
-        if (auto error = Number(m_record, at, column, results.texts[i], m_twoPlaces)) return error;
+    if (!explanation.empty()) return Cell(m_record, at, first, explanation, &kText, nullptr);
+    const BallResults balls = RecordBalls(results);
+    for (std::size_t i = 0; i < balls.count; ++i) {
+        auto error = Number(m_record, at, first + i, results.texts[balls.first + i], m_twoPlaces);
+        if (error) return error;
     }
     return std::nullopt;
 }
@@ -119,9 +105,9 @@ std::optional<TableError> XlsxWriter::FinishRecord() {
     if (m_tubes > 0) {
         // 结果 takes 合格 or 不合格 and nothing else. libxlsxwriter takes texts it may not change
         // as char*, and copies them.
-        static char pass[] = "合格";
-        static char fail[] = "不合格";
-        static char* results[] = {pass, fail, nullptr};
+        static std::string pass(kRecordResults[0]);
+        static std::string fail(kRecordResults[1]);
+        static char* results[] = {pass.data(), fail.data(), nullptr};
         static char title[] = "结果";
         static char message[] = "请选择“合格”或“不合格”。";
         lxw_data_validation validation{};
@@ -137,9 +123,9 @@ std::optional<TableError> XlsxWriter::FinishRecord() {
         }
     }
     m_recordRow += 1;
-    for (const char* signer : {"检验员：", "审核：", "监检："}) {
+    for (const std::string_view signer : kRecordSigners) {
         const std::string line =
-            std::string(signer) + "＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日";
+            std::string(signer) + "：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日";
         worksheet_set_row(m_record, m_recordRow, 24, nullptr);
         if (auto error = Cell(m_record, m_recordRow++, 0, line, &kText, nullptr)) return error;
     }

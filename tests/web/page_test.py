@@ -10,6 +10,7 @@ import csv
 import io
 import pathlib
 import re
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -266,6 +267,40 @@ class Page(unittest.TestCase):
             self.assertNotIn(hidden, shown)
         # On paper the balls to use come last, after the coefficients.
         self.assertGreater(self.named("有拼接焊缝无弯头").rect["y"], self.named("表12通球").rect["y"])
+
+    @unittest.skipUnless(CHROMIUM, "WebKitGTK's driver can neither print nor emulate print media")
+    def test_a_tables_record_prints_across_with_its_headings_on_every_page(self):
+        folder = pathlib.Path(self.folder.name)
+        rows = "".join(f"{i},{30 + i % 40},4,{100 + i},有弯头无拼接焊缝\n" for i in range(1, 301))
+        (folder / "tubes.csv").write_text("订单 A-17\n序号,外径,壁厚,弯曲半径,类型\n" + rows +
+                                          "301,38,19,76,有弯头无拼接焊缝\n", encoding="utf-8")
+        self.convert(folder / "tubes.csv")
+        self.browser.execute_script("window.print = () => {};")  # the dialog, which a test cannot
+        self.named("打印通球记录").click()
+        printed = self.browser.execute_cdp_cmd("Page.printToPDF", {"preferCSSPageSize": True})
+        (folder / "record.pdf").write_bytes(base64.b64decode(printed["data"]))
+        info = subprocess.run(["pdfinfo", folder / "record.pdf"], capture_output=True, text=True,
+                              check=True).stdout
+        width, height = map(float, info.split("Page size:")[1].split()[0:3:2])
+        self.assertGreater(width, height, "landscape")
+        tubes = []
+        for page in range(1, int(info.split("Pages:")[1].split()[0]) + 1):
+            words = [line.split() for line in subprocess.run(
+                ["pdftotext", "-layout", "-f", str(page), "-l", str(page), folder / "record.pdf",
+                 "-"], capture_output=True, text=True, check=True).stdout.splitlines()]
+            self.assertIn(["序号", "序号", "外径", "壁厚", "弯曲半径", "类型", "选用通球", "球号", "结果",
+                           "检验员", "日期"], words, f"the headings on page {page}")
+            tubes += [int(line[0]) for line in words if line[:1] and line[0].isdigit()]
+        self.assertEqual(tubes, list(range(1, 302)), "each tube once, in order")
+        text = subprocess.run(["pdftotext", folder / "record.pdf", "-"], capture_output=True,
+                              text=True, check=True).stdout
+        for line in ["通球试验记录", "文件：tubes.csv", "订单 A-17", "壁厚必须小于外径的一半", "监检："]:
+            self.assertIn(line, text)
+        # A table too long to print here is sent to the workbook.
+        (folder / "long.csv").write_text("外径,壁厚,弯曲半径\n" + "38,4,76\n" * 2001, encoding="utf-8")
+        self.convert(folder / "long.csv")
+        self.named("打印通球记录").click()
+        self.assertIn("请下载 Excel 表", self.browser.find_element("css selector", "[role=status]").text)
 
 
 if __name__ == "__main__":

@@ -22,6 +22,17 @@ enum class TableFormat { Csv, Xlsx };
 // The format a file name asks for by its extension (".csv", ".xlsx", in any case), if any.
 std::optional<TableFormat> FormatOfName(std::string_view name);
 
+// The 通球记录 as texts, for a page to print: what it was made from, the table's rows above its
+// header, the headings, and a row for each tube (its 序号, own cells, balls or 说明).
+struct PrintedRecord {
+    std::string source;
+    std::vector<std::vector<std::string>> above;
+    std::vector<std::string> headings;
+    std::size_t balls = 0;  // the headings' ball columns, before the four to fill in
+    std::vector<std::vector<std::string>> tubes;
+    bool tooLong = false;  // more tubes than were to be kept: none are
+};
+
 // What a conversion did: the rows it computed or refused (not the header, not empty rows), the
 // first refused row's line and message, and what it read.
 struct TableSummary {
@@ -33,6 +44,7 @@ struct TableSummary {
     std::string sheet;                      // a workbook's sheet that was computed
     std::string renamedSheet;  // the results' sheet, where a workbook cannot take `sheet`
     std::vector<std::string> unknownFormats;  // number formats read as General
+    PrintedRecord record;                     // where TableOptions asked for it
 };
 
 struct TableOptions {
@@ -42,6 +54,7 @@ struct TableOptions {
     std::string sheet;  // a workbook's sheet by name; "" for the first that has the header
     std::function<void(std::size_t rows)> progress;  // told now and then of the rows done
     std::string inputName;  // the input as the user knows it, for a workbook's 通球记录
+    std::size_t recordTubes = 0;  // up to this many tubes, the 通球记录 as texts in the summary
 };
 
 // What the output is to be: its format, the name of a workbook's sheet, CSV's encoding; and what

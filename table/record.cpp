@@ -1,0 +1,74 @@
+#include "record.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tongqiu::table {
+
+std::string RecordSource(const WriterRequest& request) {
+    std::string source = "文件：" + request.inputName;
+    if (!request.inputSheet.empty()) source += "　工作表：" + request.inputSheet;
+    return source;
+}
+
+BallResults RecordBalls(const RowResults& results) {
+    const std::size_t results11 = kResultColumns.size();
+    if (results.count == kMostResultTexts) return {results11, 1};
+    return {results11 - 3, 3};
+}
+
+std::vector<std::string> RecordHeadings(const TableRow& header, const RowResults& results) {
+    std::vector<std::string> headings{"序号"};
+    headings.insert(headings.end(), header.cells.begin(),
+                    header.cells.begin() +
+                        static_cast<std::ptrdiff_t>(std::min(header.cells.size(), results.column)));
+    headings.resize(results.column + 1);
+    const BallResults balls = RecordBalls(results);
+    for (std::size_t i = 0; i < balls.count; ++i) {
+        headings.emplace_back(results.texts[balls.first + i]);
+    }
+    headings.insert(headings.end(), kRecordFillIn.begin(), kRecordFillIn.end());
+    return headings;
+}
+
+std::vector<std::string> RecordTube(std::size_t number, const TableRow& row,
+                                    const RowResults& results) {
+    std::vector<std::string> cells{std::to_string(number)};
+    const auto own = static_cast<std::ptrdiff_t>(std::min(row.cells.size(), results.column));
+    cells.insert(cells.end(), row.cells.begin(), row.cells.begin() + own);
+    cells.resize(results.column + 1);
+    const std::string_view explanation = results.Texts().back();
+    if (!explanation.empty()) {
+        cells.emplace_back(explanation);
+        return cells;
+    }
+    const BallResults balls = RecordBalls(results);
+    for (std::size_t i = 0; i < balls.count; ++i)
+        cells.emplace_back(results.texts[balls.first + i]);
+    return cells;
+}
+
+RecordCollector::RecordCollector(std::unique_ptr<TableWriter> writer,
+                                 const WriterRequest& request, std::size_t maxTubes,
+                                 PrintedRecord& record)
+    : m_writer(std::move(writer)), m_maxTubes(maxTubes), m_record(record) {
+    m_record = {};  // a table read again from its start is recorded again
+    m_record.source = RecordSource(request);
+}
+
+std::optional<TableError> RecordCollector::Write(const TableRow& row, const RowResults* results) {
+    if (results == nullptr) {
+        if (m_record.headings.empty()) m_record.above.push_back(row.cells);
+    } else if (results->heading) {
+        m_record.headings = RecordHeadings(row, *results);
+        m_record.balls = RecordBalls(*results).count;
+    } else if (m_record.tubes.size() == m_maxTubes || m_record.tooLong) {
+        m_record.tooLong = true;
+        m_record.tubes.clear();
+    } else {
+        m_record.tubes.push_back(RecordTube(m_record.tubes.size() + 1, row, *results));
+    }
+    return m_writer->Write(row, results);
+}
+
+}  // namespace tongqiu::table
