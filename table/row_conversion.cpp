@@ -28,6 +28,7 @@ std::optional<TableError> Conversion::Header(const TableRow& row) {
     m_columns = *columns;
     m_results.column = row.cells.size();
     m_results.count = m_columns->kind ? kMostResultTexts : kResultTexts;
+    m_results.kindColumn = m_columns->kind;
     m_results.heading = true;
     for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
         m_results.texts[i] = kResultColumns[i].heading;

@@ -18,6 +18,7 @@ constexpr std::string_view kRecordSheet = "通球记录";
 // The widths of 序号, a ball, and the columns filled in, in characters.
 constexpr double kNumberWidth = 6;
 constexpr double kBallWidth = 9;
+constexpr double kKindWidth = 17;  // "有弯头无拼接焊缝"
 constexpr std::array<double, kRecordFillIn.size()> kFillInWidths{8, 8, 10, 12};
 
 }  // namespace
@@ -59,13 +60,15 @@ std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const Ro
     m_fillIn = headings.size() - kRecordFillIn.size();
     int lines = 1;
     for (std::size_t i = 0; i < headings.size(); ++i) {
+        const bool kind = results.kindColumn && i == *results.kindColumn + 1;
         const double width = i == 0                ? kNumberWidth
+                             : kind                ? kKindWidth
                              : i <= results.column ? LXW_DEF_COL_WIDTH
                              : i < m_fillIn        ? kBallWidth
                                                    : kFillInWidths[i - m_fillIn];
         lines = std::max(lines, WrappedLines(headings[i], width));
         const auto column = static_cast<lxw_col_t>(i);
-        if (i == 0 || i > results.column) {
+        if (i == 0 || kind || i > results.column) {
             worksheet_set_column(m_record, column, column, width, nullptr);
         }
     }

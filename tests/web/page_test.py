@@ -31,7 +31,7 @@ import libreoffice  # noqa: E402
 
 PAGE = pathlib.Path(sys.argv[1]).resolve()
 CHROMIUM = sys.argv[2] == "chromium"
-EXAMPLE = pathlib.Path(__file__).resolve().parents[2] / "docs" / "example.csv"
+EXAMPLE = pathlib.Path(__file__).resolve().parents[1] / "data" / "example.csv"  
 RESULTS = ["内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "表12", "表12通球",
            "有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝"]
 

@@ -22,6 +22,7 @@ struct RowResults {
     std::size_t count = kResultTexts;  // kMostResultTexts with 选用通球
     std::array<std::string_view, kMostResultTexts> texts{};  // the results empty on a failed row
     bool heading = false;                                    // the header's row
+    std::optional<std::size_t> kindColumn;  // the header's 类型, which a record shows whole
 
     [[nodiscard]] std::span<const std::string_view> Texts() const { return {texts.data(), count}; }
 };
