@@ -12,10 +12,12 @@ that the tree itself is never changed. The files are those built for Linux, or t
 --sample N takes N mutants at random (the same N each time).
 """
 import argparse
+import os
 import pathlib
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -73,11 +75,20 @@ def mutants_of(path):
 
 
 def run(cmd, timeout, cwd=ROOT):
-    try:
-        return subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout).returncode
-    except subprocess.TimeoutExpired:
-        return -1
+    """The command's status, -1 past the timeout. Whatever it started goes with it: a mutant that
+    loops for ever in a program that a test started must not outlive the test."""
+    with subprocess.Popen(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          start_new_session=True) as process:
+        try:
+            status = process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            status = -1
+        try:
+            os.killpg(process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        process.wait()
+        return status
 
 
 def main():
