@@ -85,7 +85,10 @@ std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const Ro
 // The tube's own cells keep their kind and format; its balls are numbers as in the results.
 std::optional<TableError> XlsxWriter::RecordTube(const TableRow& row, const RowResults& results) {
     const auto at = m_recordRow++;
-    if (auto error = Number(m_record, at, 0, std::to_string(++m_tubes), nullptr)) return error;
+    const auto number = static_cast<double>(++m_tubes);
+    if (const auto error = worksheet_write_number(m_record, at, 0, number, nullptr)) {
+        return WorkbookWriteFailed(m_line, error);
+    }
     for (std::size_t i = 0; i < std::min(row.cells.size(), results.column); ++i) {
         if (auto error = Cell(m_record, at, i + 1, row.cells[i],
                               row.values.empty() ? nullptr : &row.values[i], nullptr)) {

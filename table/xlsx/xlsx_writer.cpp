@@ -59,15 +59,6 @@ double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& resu
     return kLineHeight * std::min(lines, 4);
 }
 
-TableError Failed(long line, lxw_error error) {
-    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
-        return TableError{TableFault::OutputSheetFull, line};
-    }
-    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
-        return TableError{TableFault::OutputCellTooLong, line};
-    }
-    return TableError{TableFault::OutputWorkbookFailed, line, lxw_strerror(error)};
-}
 
 // libxlsxwriter takes file names in UTF-8, on Windows too.
 std::string Utf8(const std::filesystem::path& path) {
@@ -76,6 +67,17 @@ std::string Utf8(const std::filesystem::path& path) {
 }
 
 }  // namespace
+
+TableError WorkbookWriteFailed(long line, int error) {
+    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
+        return TableError{TableFault::OutputSheetFull, line};
+    }
+    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
+        return TableError{TableFault::OutputCellTooLong, line};
+    }
+    return TableError{TableFault::OutputWorkbookFailed, line,
+                      lxw_strerror(static_cast<lxw_error>(error))};
+}
 
 std::string WorkbookSheetName(std::string_view name) {
     constexpr std::size_t kMaxUnits = 31;  // UTF-16 units
@@ -127,6 +129,20 @@ XlsxWriter::XlsxWriter(const std::filesystem::path& path, const WriterRequest& r
 
 XlsxWriter::~XlsxWriter() { (void)Close(); }
 
+// The formats of numbers as cells are written, each looked up once: a workbook's by the format
+// read, a CSV's decimals by their places.
+lxw_format* XlsxWriter::FormatOf(const NumberFormat* format) {
+    auto [found, added] = m_formatOf.try_emplace(format, nullptr);
+    if (added) found->second = Format(format->id, format->code);
+    return found->second;
+}
+
+lxw_format* XlsxWriter::PlacesFormat(int places) {
+    auto& format = m_placesFormats.at(static_cast<std::size_t>(places));
+    if (format == nullptr && places > 0) format = Format(0, "0." + std::string(places, '0'));
+    return format;
+}
+
 lxw_format* XlsxWriter::Format(int id, const std::string& code) {
     // The formats that spreadsheets know by number are written by number.
     const bool builtIn = id > 0 && id < 164;
@@ -154,17 +170,16 @@ std::optional<TableError> XlsxWriter::Cell(lxw_worksheet* sheet, std::uint32_t r
         const NumberFormat* format = value->format;
         error = worksheet_write_number(
             sheet, row, col, value->number,
-            style != nullptr || format == nullptr ? style : Format(format->id, format->code));
+            style != nullptr || format == nullptr ? style : FormatOf(format));
     } else if (text.empty()) {
         return std::nullopt;
     } else if (const auto plain = value == nullptr ? PlainDecimal(text) : std::nullopt) {
-        const std::string code = plain->second == 0 ? "" : "0." + std::string(plain->second, '0');
         error = worksheet_write_number(sheet, row, col, plain->first,
-                                       style != nullptr ? style : Format(0, code));
+                                       style != nullptr ? style : PlacesFormat(plain->second));
     } else {
         error = worksheet_write_string(sheet, row, col, std::string(text).c_str(), style);
     }
-    if (error != LXW_NO_ERROR) return Failed(m_line, error);
+    if (error != LXW_NO_ERROR) return WorkbookWriteFailed(m_line, error);
     return std::nullopt;
 }
 
@@ -178,7 +193,7 @@ std::optional<TableError> XlsxWriter::Number(lxw_worksheet* sheet, std::uint32_t
     }
     const auto error =
         worksheet_write_number(sheet, row, static_cast<lxw_col_t>(column), number, style);
-    if (error != LXW_NO_ERROR) return Failed(m_line, error);
+    if (error != LXW_NO_ERROR) return WorkbookWriteFailed(m_line, error);
     return std::nullopt;
 }
 
@@ -247,7 +262,7 @@ std::optional<TableError> XlsxWriter::Close() {
     if (m_workbook == nullptr) return std::nullopt;
     const lxw_error error = workbook_close(m_workbook);
     m_workbook = nullptr;
-    if (error != LXW_NO_ERROR) return Failed(0, error);
+    if (error != LXW_NO_ERROR) return WorkbookWriteFailed(0, error);
     return std::nullopt;
 }
 

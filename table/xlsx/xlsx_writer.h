@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <array>
 #include <map>
+#include <unordered_map>
 #include <optional>
 #include <string>
 
@@ -19,6 +21,9 @@ namespace tongqiu::table {
 // from it, each of []:*?/\ made "_", an apostrophe at either end too, cut to 31 characters (as
 // Excel counts them); an empty one is "Sheet1".
 std::string WorkbookSheetName(std::string_view name);
+
+// Why libxlsxwriter could not write (its error code), at a row as read.
+TableError WorkbookWriteFailed(long line, int error);
 
 // Writes one sheet of an .xlsx workbook with libxlsxwriter, row by row (its constant-memory mode:
 // memory does not grow with the rows). A workbook's cells keep their kind and number format; a CSV
@@ -44,6 +49,8 @@ private:
     std::optional<TableError> Result(std::size_t column, std::size_t index,
                                      const RowResults& results);
     lxw_format* Format(int id, const std::string& code);
+    lxw_format* FormatOf(const NumberFormat* format);
+    lxw_format* PlacesFormat(int places);
     std::optional<TableError> Close();  // writes the workbook out, once
 
     // The 通球记录 sheet, row by row beside the results (record_sheet.cpp).
@@ -58,6 +65,8 @@ private:
     lxw_format* m_bold = nullptr;     // the header's, wrapping
     lxw_format* m_wrapped = nullptr;  // 说明's
     std::map<std::string, lxw_format*> m_formats;
+    std::unordered_map<const NumberFormat*, lxw_format*> m_formatOf;
+    std::array<lxw_format*, 16> m_placesFormats{};  // a plain decimal has at most 15 digits
     lxw_format* m_twoPlaces = nullptr;  // the results' 0.00
     lxw_format* m_sixPlaces = nullptr;  // R/Dw's 0.000000
     std::uint32_t m_row = 0;
