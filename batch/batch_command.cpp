@@ -138,60 +138,48 @@ fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
 
 }  // namespace
 
-int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
-             std::ostream& standardOutput, std::ostream& err, const Terminals& terminals) {
-    std::string problem;
-    const std::optional<Options> options = Parse(args, standardOutput, problem);
-    if (!options) {
-        if (problem.empty()) return kAllComputed;
-        err << "tongqiu-batch：" << problem << "用法见 tongqiu-batch --help。\n";
-        return kNothingWritten;
-    }
-    const bool toFile = options->output != "-";
-    const std::string name = options->input == "-" ? "标准输入" : options->input;
-    std::ifstream file;
-    if (options->input != "-") {
-        file.open(Utf8Path(options->input), std::ios::binary);
-        if (!file) {
-            err << name << "：无法打开。\n";
-            return kNothingWritten;
-        }
-    }
-    const fs::path target = Utf8Path(options->output);
-    std::error_code ignored;
-    if (toFile && fs::equivalent(Utf8Path(options->input), target, ignored)) {
-        err << options->output << "：输出文件不能是输入文件。\n";
-        return kNothingWritten;
-    }
+namespace {
 
-    // Written in full to a temporary file first, so that a failed run leaves nothing behind.
-    const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
-                                      : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
-    const std::string outputName = toFile ? options->output : "标准输出";
-    std::optional<ProgressLine> progress;
-    const auto fail = [&](const std::string& message) {
-        progress.reset();
-        fs::remove(temporary, ignored);
-        err << message << "\n";
-        return kNothingWritten;
-    };
+// What the conversion is told: the output's format by its name, the sheet, the input's name for
+// a workbook's 通球记录.
+table::TableOptions TableOptionsFor(const Options& options, const std::string& name) {
     table::TableOptions tableOptions;
-    if (toFile) tableOptions.outputFormat = table::FormatOfName(options->output);
-    tableOptions.sheet = options->sheet;
-    if (options->input != "-") {
-        const std::u8string file = Utf8Path(options->input).filename().u8string();
+    if (options.output != "-") tableOptions.outputFormat = table::FormatOfName(options.output);
+    tableOptions.sheet = options.sheet;
+    if (options.input != "-") {
+        const std::u8string file = Utf8Path(options.input).filename().u8string();
         tableOptions.inputName.assign(file.begin(), file.end());
     } else {
         tableOptions.inputName = name;
     }
+    return tableOptions;
+}
+
+// Converts `in` (named `name` in messages) into the output that the options name.
+int Convert(const Options& options, std::istream& in, const std::string& name,
+            std::ostream& standardOutput, std::ostream& err, const Terminals& terminals) {
+    // Written in full to a temporary file first, so that a failed run leaves nothing behind.
+    const bool toFile = options.output != "-";
+    const fs::path target = Utf8Path(options.output);
+    const fs::path temporary = toFile ? UnusedName(target.parent_path(), target)
+                                      : UnusedName(fs::temp_directory_path(), "tongqiu-batch");
+    const std::string outputName = toFile ? options.output : "标准输出";
+    std::optional<ProgressLine> progress;
+    const auto fail = [&](const std::string& message) {
+        progress.reset();
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        err << message << "\n";
+        return kNothingWritten;
+    };
+    table::TableOptions tableOptions = TableOptionsFor(options, name);
     if (terminals.error) {
         progress.emplace(err, name, terminals.progressAfter);
         tableOptions.progress = [&](std::size_t rows) { progress->Show(rows); };
     }
     std::size_t failedRows = 0;
     try {
-        const auto summary =
-            table::ConvertTable(file.is_open() ? file : standardInput, temporary, tableOptions);
+        const auto summary = table::ConvertTable(in, temporary, tableOptions);
         progress.reset();  // before anything else is said
         if (!summary) return fail(table::Located(summary.error(), name, outputName));
         for (const std::string& note : table::SummaryNotes(*summary)) {
@@ -220,6 +208,36 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
     if (failedRows == 0) return kAllComputed;
     err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";
     return kSomeRowsFailed;
+}
+
+}  // namespace
+
+int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
+             std::ostream& standardOutput, std::ostream& err, const Terminals& terminals) {
+    std::string problem;
+    const std::optional<Options> options = Parse(args, standardOutput, problem);
+    if (!options) {
+        if (problem.empty()) return kAllComputed;
+        err << "tongqiu-batch：" << problem << "用法见 tongqiu-batch --help。\n";
+        return kNothingWritten;
+    }
+    const std::string name = options->input == "-" ? "标准输入" : options->input;
+    std::ifstream file;
+    if (options->input != "-") {
+        file.open(Utf8Path(options->input), std::ios::binary);
+        if (!file) {
+            err << name << "：无法打开。\n";
+            return kNothingWritten;
+        }
+    }
+    std::error_code ignored;
+    if (options->output != "-" &&
+        fs::equivalent(Utf8Path(options->input), Utf8Path(options->output), ignored)) {
+        err << options->output << "：输出文件不能是输入文件。\n";
+        return kNothingWritten;
+    }
+    return Convert(*options, file.is_open() ? file : standardInput, name, standardOutput, err,
+                   terminals);
 }
 
 }  // namespace tongqiu::batch
