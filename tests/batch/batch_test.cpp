@@ -200,12 +200,7 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
         converted.ends_with("\n38,4,76,过热器,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,"
                             "22.50,24.00,24.00,24.00,\n"));
 
-    // A stream that cannot seek, as a pipe.
-    struct OneWay : std::streambuf {
-        explicit OneWay(std::string& text) {
-            setg(text.data(), text.data(), text.data() + text.size());
-        }
-    } pipe(table);
+    batch::PipeBuffer pipe(table);
     std::istream in(&pipe);
     std::ostringstream written;
     std::ostringstream err;

@@ -13,6 +13,13 @@
 
 namespace tongqiu::batch {
 
+// A stream over `text` that cannot seek, as a pipe.
+struct PipeBuffer : std::streambuf {
+    explicit PipeBuffer(std::string& text) {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
+};
+
 struct Outcome {
     int status = -1;
     std::string output;  // what the output file holds, or "(none)"

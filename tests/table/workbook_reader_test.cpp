@@ -216,11 +216,7 @@ TEST(WorkbookReader, AWorkbookFromAPipeIsReadWhole) {
     }
     std::string file = Workbook(book);
     ASSERT_GT(file.size(), std::size_t{1} << 17);
-    struct OneWay : std::streambuf {
-        explicit OneWay(std::string& text) {
-            setg(text.data(), text.data(), text.data() + text.size());
-        }
-    } pipe(file);
+    batch::PipeBuffer pipe(file);
     std::istream in(&pipe);
     std::ostringstream out;
     std::ostringstream err;
