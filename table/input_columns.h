@@ -37,8 +37,8 @@ inline constexpr std::string_view kKindHeading = "类型";
 Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::string>& header);
 
 // A tube's size as drawings write it: an optional diameter sign (Φ φ Ø ø), the outer diameter, a
-// multiplication sign (× x X * ＊, or a full-width x), the wall thickness; white space around each part. Each
-// number in any form the window takes, left as its text for the calculation to read.
+// multiplication sign (× x X * ＊, or a full-width x), the wall thickness; white space around each
+// part. Each number in any form the window takes, left as its text for the calculation to read.
 struct TubeSize {
     std::string_view outer;
     std::string_view wall;
@@ -46,7 +46,8 @@ struct TubeSize {
 std::optional<TubeSize> ReadTubeSize(std::string_view text);
 
 // The field of the ball for the kind of tube a 类型 cell names (Text4, Text5 or Text6), by the
-// window's caption, its two halves in either order ("无弯头有拼接焊缝"), white space around ignored.
+// window's caption, its two halves in either order ("无弯头有拼接焊缝"), white space around
+// ignored.
 std::optional<FieldName> ReadTubeKind(std::string_view text);
 
 }  // namespace tongqiu::table

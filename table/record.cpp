@@ -48,9 +48,8 @@ std::vector<std::string> RecordTube(std::size_t number, const TableRow& row,
     return cells;
 }
 
-RecordCollector::RecordCollector(std::unique_ptr<TableWriter> writer,
-                                 const WriterRequest& request, std::size_t maxTubes,
-                                 PrintedRecord& record)
+RecordCollector::RecordCollector(std::unique_ptr<TableWriter> writer, const WriterRequest& request,
+                                 std::size_t maxTubes, PrintedRecord& record)
     : m_writer(std::move(writer)), m_maxTubes(maxTubes), m_record(record) {
     m_record = {};  // a table read again from its start is recorded again
     m_record.source = RecordSource(request);

@@ -59,7 +59,6 @@ double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& resu
     return kLineHeight * std::min(lines, 4);
 }
 
-
 // libxlsxwriter takes file names in UTF-8, on Windows too.
 std::string Utf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
-#include <array>
 #include <map>
-#include <unordered_map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_writer.h"
@@ -67,8 +67,8 @@ private:
     std::map<std::string, lxw_format*> m_formats;
     std::unordered_map<const NumberFormat*, lxw_format*> m_formatOf;
     std::array<lxw_format*, 16> m_placesFormats{};  // a plain decimal has at most 15 digits
-    lxw_format* m_twoPlaces = nullptr;  // the results' 0.00
-    lxw_format* m_sixPlaces = nullptr;  // R/Dw's 0.000000
+    lxw_format* m_twoPlaces = nullptr;              // the results' 0.00
+    lxw_format* m_sixPlaces = nullptr;              // R/Dw's 0.000000
     std::uint32_t m_row = 0;
     long m_line = 0;  // the row being written, as read
     bool m_widthsSet = false;

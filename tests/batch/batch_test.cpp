@@ -133,7 +133,8 @@ TEST(Batch, TheHeaderIsTheFirstOfTwentyRowsThatNamesTheColumns) {
                               "24.00,24.00,\n");
     const Outcome late = RunOn(titles + rows + "x\n序号,外径,壁厚,弯曲半径\n1,38,4,76\n");
     EXPECT_TRUE(late.status == 2 &&
-                late.err.ends_with("in.csv 第 1 行：表头缺少“外径”列（也可写作 Dw；外径和壁厚也可合写在“规格”列中，如 Φ38×4）。\n"));
+                late.err.ends_with("in.csv 第 1 行：表头缺少“外径”列（也可写作 "
+                                   "Dw；外径和壁厚也可合写在“规格”列中，如 Φ38×4）。\n"));
 }
 
 // On a terminal, a table that takes long shows its rows done on one line, cleared before the
@@ -148,11 +149,10 @@ TEST(Batch, ShowsProgressOnATerminalOnlyAndClearsIt) {
         const batch::Terminals terminals{.error = terminal, .progressAfter = {}};
         EXPECT_EQ(RunBatch({}, in, out, err, terminals), 1);
         const std::string last = "标准输入：正在计算……已算 10000 行";
-        const std::string shown = "\r标准输入：正在计算……已算 5000 行\r" + std::string(last);
-        std::string cleared(last.size() + 2, ' ');  // spaces over it, between returns
-        cleared.front() = cleared.back() = '\r';
+        std::string expected = "\r标准输入：正在计算……已算 5000 行\r";
+        expected.append(last).append(1, '\r').append(last.size(), ' ').append(1, '\r');
         const std::string told = "标准输入：1 行无法计算，原因见“说明”列。\n";
-        EXPECT_EQ(err.str(), terminal ? shown + cleared + told : told);
+        EXPECT_EQ(err.str(), terminal ? expected.append(told) : told);
     }
 }
 

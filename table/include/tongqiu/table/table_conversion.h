@@ -53,7 +53,7 @@ struct TableOptions {
     std::optional<TableFormat> outputFormat;  // the input's when not given
     std::string sheet;  // a workbook's sheet by name; "" for the first that has the header
     std::function<void(std::size_t rows)> progress;  // told now and then of the rows done
-    std::string inputName;  // the input as the user knows it, for a workbook's 通球记录
+    std::string inputName;        // the input as the user knows it, for a workbook's 通球记录
     std::size_t recordTubes = 0;  // up to this many tubes, the 通球记录 as texts in the summary
 };
 

@@ -19,7 +19,7 @@ inline constexpr std::size_t kMostResultTexts = kResultTexts + 1;
 // What a row gets beside its own cells: the headings on the header, the texts on a computed row.
 struct RowResults {
     std::size_t column = 0;  // where they start: the header's width, the row padded up to it
-    std::size_t count = kResultTexts;  // kMostResultTexts with 选用通球
+    std::size_t count = kResultTexts;                        // kMostResultTexts with 选用通球
     std::array<std::string_view, kMostResultTexts> texts{};  // the results empty on a failed row
     bool heading = false;                                    // the header's row
     std::optional<std::size_t> kindColumn;  // the header's 类型, which a record shows whole
