@@ -89,6 +89,8 @@ std::string TableMessage(const TableError& error) {
             return "工作簿有密码保护：请在 Excel 或 WPS 中取消密码后再试。";
         case TableFault::OldExcelFile:
             return "旧版 Excel 文件（.xls）：请在 Excel 或 WPS 中另存为 .xlsx 或 CSV。";
+        case TableFault::ArchiveDamaged:
+            return "ZIP 文件已损坏或不完整。";
         case TableFault::Zip64:
             return "ZIP64 格式的文件太大，无法读取。";
         case TableFault::PartMissing:

@@ -91,7 +91,7 @@ bool ZipArchive::EndsAsZip(std::istream& in) {
 }
 
 Expected<ZipArchive, TableError> ZipArchive::Open(std::istream& in) {
-    const TableError damaged{TableFault::PartDamaged};
+    const TableError damaged{TableFault::ArchiveDamaged};
     std::uint64_t end = 0;
     const std::vector<char> bytes = ReadTail(in, end);
     const auto found = FindEndRecord(bytes, false);

@@ -31,6 +31,7 @@ enum class TableFault : std::uint8_t {
     NotWorkbook,
     PasswordProtected,
     OldExcelFile,
+    ArchiveDamaged,  // its directory cannot be read
     Zip64,
     // A part of the workbook: `part`.
     PartMissing,
