@@ -224,13 +224,21 @@ TEST(WorkbookReader, AWorkbookFromAPipeIsReadWhole) {
     EXPECT_EQ(SheetRows(out.str()).size(), 3000U);  // the results, a workbook as the input
 }
 
-TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookShowsAsItWas) {
-    const batch::Outcome run = RunOn("外径,壁厚,弯曲半径,备注\n38,4,76,3.50\n", "out.xlsx");
+TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookIsANumberShownAsItWas) {
+    const batch::Outcome run = RunOn("外径,壁厚,弯曲半径,备注\n38,4,76,-3.50\n", "out.xlsx");
     EXPECT_EQ(run.status, 0) << run.err;
-    const auto rows = SheetRows(run.output);
+    std::istringstream in(run.output);
+    auto reader = WorkbookReader::Open(in);
+    ASSERT_TRUE(reader);
+    std::vector<TableRow> rows;
+    (void)reader->ReadSheet(0, [&](const TableRow& row) {
+        rows.push_back(row);
+        return std::nullopt;
+    });
     ASSERT_EQ(rows.size(), 2U);
-    EXPECT_EQ(rows[1][3], "3.50");
-    EXPECT_EQ(rows[1][4], "30.00");
+    EXPECT_EQ(rows[1].cells[3], "-3.50");
+    EXPECT_EQ(rows[1].values[3].kind, CellValue::Kind::Number);
+    EXPECT_EQ(rows[1].cells[4], "30.00");
 }
 
 TEST(HostileWorkbook, OnlyAFiniteDecimalIsANumberAndTheRestIsItsText) {
