@@ -42,20 +42,16 @@ bool SameLatinName(std::string_view a, std::string_view b) {
 
 Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::string>& header) {
     // Each heading's column: 外径, 壁厚, 弯曲半径, 规格, 类型; and whether it came again.
+    const std::array<std::string_view, 5> captions{
+        CaptionOf(kInputFields[0]), CaptionOf(kInputFields[1]), CaptionOf(kInputFields[2]),
+        kSizeHeading, kKindHeading};
     std::array<std::optional<std::size_t>, 5> found;
     std::array<bool, 5> twice{};
     const auto same = [&](std::size_t which, std::string_view name) {
-        if (which < kInputFields.size()) {
-            return name == CaptionOf(kInputFields[which]) ||
-                   SameLatinName(name, kLatinNames[which]);
-        }
-        return name == (which == 3 ? kSizeHeading : kKindHeading);
+        return name == captions[which] ||
+               (which < kLatinNames.size() && SameLatinName(name, kLatinNames[which]));
     };
-    const auto caption = [](std::size_t which) {
-        return std::string(which < kInputFields.size() ? CaptionOf(kInputFields[which])
-                           : which == 3                ? kSizeHeading
-                                                       : kKindHeading);
-    };
+    const auto caption = [&](std::size_t which) { return std::string(captions[which]); };
     for (std::size_t column = 0; column < header.size(); ++column) {
         const std::string_view name = Name(header[column]);
         for (std::size_t which = 0; which < found.size(); ++which) {

@@ -33,7 +33,7 @@ std::optional<TableError> Conversion::Header(const TableRow& row) {
     for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
         m_results.texts[i] = kResultColumns[i].heading;
     }
-    m_results.texts[kResultColumns.size()] = kChosenBallHeading;
+    if (m_columns->kind) m_results.texts[kResultColumns.size()] = kChosenBallHeading;
     m_results.texts[m_results.count - 1] = kExplanationHeading;
     auto error = m_writer.Write(row, &m_results);
     m_results.heading = false;
@@ -50,18 +50,17 @@ bool Conversion::Compute(const std::vector<std::string>& cells) {
     const auto cell = [&](std::size_t column) {
         return column < cells.size() ? std::string_view(cells[column]) : std::string_view();
     };
-    for (std::size_t input = 0; input < kInputFields.size(); ++input) {
-        m_fields.Set(kInputFields[input], std::string(cell(m_columns->inputs[input])));
-    }
+    std::optional<TubeSize> size;
     if (m_columns->size) {
-        const auto size = ReadTubeSize(cell(*m_columns->size));
+        size = ReadTubeSize(cell(*m_columns->size));
         if (!size) {
             m_explanation = "规格应写作 Φ外径×壁厚，如 Φ38×4。";
             return false;
         }
-        m_fields.Set(FieldName::Text1, std::string(size->outer));
-        m_fields.Set(FieldName::Text2, std::string(size->wall));
     }
+    m_fields.Set(FieldName::Text1, std::string(size ? size->outer : cell(m_columns->inputs[0])));
+    m_fields.Set(FieldName::Text2, std::string(size ? size->wall : cell(m_columns->inputs[1])));
+    m_fields.Set(FieldName::Text3, std::string(cell(m_columns->inputs[2])));
     if (const auto failure = Calculate(m_fields)) {
         m_explanation = FailureMessage(*failure);
         std::erase(m_explanation, '\n');  // one line: each sentence ends in "。"
