@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -16,6 +17,8 @@ int WrappedLines(std::string_view text, double width) {
     }
     return static_cast<int>(std::ceil(units / (width + 0.7)));
 }
+
+double HeadingRowHeight(int lines) { return kLineHeight * std::min(lines, 4); }
 
 void SetUpPrinting(lxw_worksheet* sheet) {
     constexpr std::uint8_t kA4 = 9;

@@ -13,6 +13,9 @@ inline constexpr double kLineHeight = 15;
 // with a little room either side): a Chinese character is some two digits wide.
 int WrappedLines(std::string_view text, double width);
 
+// The height of a row of headings that wrap into `lines` lines, in points; at most four lines.
+double HeadingRowHeight(int lines);
+
 // Sets a sheet up to print on A4 across: landscape, one page wide and as many long as it takes,
 // with gridlines and the page's number in the footer.
 void SetUpPrinting(lxw_worksheet* sheet);

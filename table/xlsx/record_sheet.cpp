@@ -12,8 +12,6 @@
 namespace tongqiu::table {
 namespace {
 
-const CellValue kText{};
-
 constexpr std::string_view kRecordSheet = "通球记录";
 // The widths of 序号, a ball, and the columns filled in, in characters.
 constexpr double kNumberWidth = 6;
@@ -72,7 +70,7 @@ std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const Ro
             worksheet_set_column(m_record, column, column, width, nullptr);
         }
     }
-    worksheet_set_row(m_record, m_recordRow, kLineHeight * std::min(lines, 4), nullptr);
+    worksheet_set_row(m_record, m_recordRow, HeadingRowHeight(lines), nullptr);
     for (std::size_t i = 0; i < headings.size(); ++i) {
         if (auto error = Cell(m_record, m_recordRow, i, headings[i], &kText, m_bold)) return error;
     }

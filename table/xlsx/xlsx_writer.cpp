@@ -12,7 +12,6 @@ namespace tongqiu::table {
 namespace {
 
 constexpr std::size_t kSignificantDigits = 15;
-const CellValue kText{};
 
 // The number a CSV cell holds when it is a plain decimal ("38", "-4.50"; not "007", "1e3" or
 // "３８"), and its places, so that it shows as it did.
@@ -37,17 +36,21 @@ std::optional<std::pair<double, int>> PlainDecimal(std::string_view text) {
 
 constexpr double kExplanationWidth = 30;
 
+// Whether a result is written with six places (R/Dw); 选用通球, after the result columns, is a
+// ball.
+bool SixPlaces(std::size_t index) {
+    return index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
+}
+
 // The width of a result column, in characters: as wide as its numbers ("0.000000" for R/Dw,
 // "123.45" for the others), the headings wrapping; 说明 as wide as two or three of them, a longer
 // message wrapping in it.
 double ResultWidth(std::size_t index, const RowResults& results) {
     if (index + 1 == results.count) return kExplanationWidth;
-    const bool sixPlaces =
-        index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
-    return sixPlaces ? 10 : 9;
+    return SixPlaces(index) ? 10 : 9;
 }
 
-// The header's height, in points: enough lines for its longest heading, at most four.
+// The header's height, in points: enough lines for its longest heading.
 double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& results) {
     int lines = 1;
     for (std::size_t i = 0; i < own; ++i) {
@@ -56,7 +59,7 @@ double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& resu
     for (std::size_t i = 0; i < results.count; ++i) {
         lines = std::max(lines, WrappedLines(results.texts[i], ResultWidth(i, results)));
     }
-    return kLineHeight * std::min(lines, 4);
+    return HeadingRowHeight(lines);
 }
 
 // libxlsxwriter takes file names in UTF-8, on Windows too.
@@ -175,10 +178,7 @@ std::optional<TableError> XlsxWriter::Result(std::size_t column, std::size_t ind
                                              const RowResults& results) {
     const std::string_view text = results.texts[index];
     if (index + 1 == results.count) return Cell(m_sheet, m_row, column, text, &kText, m_wrapped);
-    // 选用通球, after the result columns, is one of the balls.
-    const bool sixPlaces =
-        index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
-    return Number(m_sheet, m_row, column, text, sixPlaces ? m_sixPlaces : m_twoPlaces);
+    return Number(m_sheet, m_row, column, text, SixPlaces(index) ? m_sixPlaces : m_twoPlaces);
 }
 
 std::optional<TableError> XlsxWriter::Write(const TableRow& row, const RowResults* results) {

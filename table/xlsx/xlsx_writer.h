@@ -40,6 +40,8 @@ public:
     std::optional<TableError> Finish() override;
 
 private:
+    static constexpr CellValue kText{};  // a cell written as text, whatever it looks like
+
     std::optional<TableError> Cell(lxw_worksheet* sheet, std::uint32_t row, std::size_t column,
                                    std::string_view text, const CellValue* value,
                                    lxw_format* style);
