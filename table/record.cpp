@@ -11,6 +11,14 @@ std::string RecordSource(const WriterRequest& request) {
     return source;
 }
 
+std::vector<std::string> RecordSignatures() {
+    std::vector<std::string> lines;
+    for (const char* signer : {"检验员", "审核", "监检"}) {
+        lines.push_back(std::string(signer) + "：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日");
+    }
+    return lines;
+}
+
 BallResults RecordBalls(const RowResults& results) {
     const std::size_t results11 = kResultColumns.size();
     if (results.count == kMostResultTexts) return {results11, 1};
@@ -52,7 +60,9 @@ RecordCollector::RecordCollector(std::unique_ptr<TableWriter> writer, const Writ
                                  std::size_t maxTubes, PrintedRecord& record)
     : m_writer(std::move(writer)), m_maxTubes(maxTubes), m_record(record) {
     m_record = {};  // a table read again from its start is recorded again
+    m_record.title = kRecordTitle;
     m_record.source = RecordSource(request);
+    m_record.signatures = RecordSignatures();
 }
 
 std::optional<TableError> RecordCollector::Write(const TableRow& row, const RowResults* results) {
@@ -60,12 +70,15 @@ std::optional<TableError> RecordCollector::Write(const TableRow& row, const RowR
         if (m_record.headings.empty()) m_record.above.push_back(row.cells);
     } else if (results->heading) {
         m_record.headings = RecordHeadings(row, *results);
+        m_record.firstBall = results->column + 1;
         m_record.balls = RecordBalls(*results).count;
-    } else if (m_record.tubes.size() == m_maxTubes || m_record.tooLong) {
-        m_record.tooLong = true;
-        m_record.tubes.clear();
-    } else {
-        m_record.tubes.push_back(RecordTube(m_record.tubes.size() + 1, row, *results));
+    } else if (!m_record.tooLong) {
+        m_record.tooLong = m_record.tubes.size() == m_maxTubes;
+        if (m_record.tooLong) {
+            m_record.tubes = {};  // none rather than some
+        } else {
+            m_record.tubes.push_back(RecordTube(m_record.tubes.size() + 1, row, *results));
+        }
     }
     return m_writer->Write(row, results);
 }

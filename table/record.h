@@ -19,11 +19,13 @@ namespace tongqiu::table {
 // inspector fills in; the lines to sign.
 inline constexpr std::string_view kRecordTitle = "通球试验记录";
 inline constexpr std::array<std::string_view, 4> kRecordFillIn{"球号", "结果", "检验员", "日期"};
-inline constexpr std::array<std::string_view, 3> kRecordSigners{"检验员", "审核", "监检"};
 inline constexpr std::array<std::string_view, 2> kRecordResults{"合格", "不合格"};
 
 // "文件：NAME　工作表：SHEET".
 std::string RecordSource(const WriterRequest& request);
+
+// The lines to sign: 检验员, 审核 and 监检, each with its 日期.
+std::vector<std::string> RecordSignatures();
 
 // The results that give a row's balls: 选用通球 where the table names each tube's kind, else the
 // three kinds' balls; the first's index among the results, and how many.

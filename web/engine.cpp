@@ -77,7 +77,8 @@ val Rows(const std::vector<std::vector<std::string>>& rows) {
     return array;
 }
 
-// { source, above, headings, balls, tubes } to print, or { refusal } for a table too long for it.
+// { title, source, above, headings, firstBall, balls, tubes, signatures } to print, or { refusal }
+// for a table too long for it.
 val Record(const table::PrintedRecord& record) {
     val printed = val::object();
     if (record.tooLong) {
@@ -86,11 +87,14 @@ val Record(const table::PrintedRecord& record) {
                                    "打印其中的“通球记录”工作表。");
         return printed;
     }
+    printed.set("title", record.title);
     printed.set("source", record.source);
     printed.set("above", Rows(record.above));
     printed.set("headings", Strings(record.headings));
+    printed.set("firstBall", record.firstBall);
     printed.set("balls", record.balls);
     printed.set("tubes", Rows(record.tubes));
+    printed.set("signatures", Strings(record.signatures));
     return printed;
 }
 

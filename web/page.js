@@ -189,29 +189,27 @@
   };
 
   // The record as a table whose headings repeat on every printed page.
-  function fillRecord({ source, above, headings, balls, tubes }) {
+  function fillRecord({ title, source, above, headings, firstBall, balls, tubes, signatures }) {
     const section = $('record');
-    section.replaceChildren(element('h2', '通球试验记录'), element('p', source));
+    section.replaceChildren(element('h2', title), element('p', source));
     for (const row of above) section.append(element('p', row.join('　')));
     const table = element('table');
     const head = element('tr');
     for (const heading of headings) head.append(element('th', heading));
     table.append(element('thead'), element('tbody'));
     table.tHead.append(head);
-    const firstBall = headings.length - 4 - balls;
     for (const cells of tubes) {
       const row = element('tr');
       for (const text of cells) row.append(element('td', text));
-      // A row that failed has its 说明 across the balls' columns; then the four to fill in.
+      // A row that failed has its 说明 across the balls' columns; then the columns to fill in.
       if (cells.length === firstBall + 1) row.lastChild.colSpan = balls;
-      for (let i = 0; i < 4; ++i) row.append(element('td'));
+      for (let i = firstBall + balls; i < headings.length; ++i) row.append(element('td'));
       table.tBodies[0].append(row);
     }
     section.append(table);
-    for (const signer of ['检验员', '审核', '监检']) {
-      section.append(element('p', `${signer}：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日`));
-    }
+    for (const line of signatures) section.append(element('p', line));
   }
+
 
   // Printed on A4 across while the record is shown; the page as it was afterwards.
   const landscape = element('style', '@page { size: A4 landscape; }');

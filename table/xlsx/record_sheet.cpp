@@ -127,9 +127,7 @@ std::optional<TableError> XlsxWriter::FinishRecord() {
         }
     }
     m_recordRow += 1;
-    for (const std::string_view signer : kRecordSigners) {
-        const std::string line =
-            std::string(signer) + "：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日";
+    for (const std::string& line : RecordSignatures()) {
         worksheet_set_row(m_record, m_recordRow, 24, nullptr);
         if (auto error = Cell(m_record, m_recordRow++, 0, line, &kText, nullptr)) return error;
     }

@@ -22,15 +22,19 @@ enum class TableFormat { Csv, Xlsx };
 // The format a file name asks for by its extension (".csv", ".xlsx", in any case), if any.
 std::optional<TableFormat> FormatOfName(std::string_view name);
 
-// The 通球记录 as texts, for a page to print: what it was made from, the table's rows above its
-// header, the headings, and a row for each tube (its 序号, own cells, balls or 说明).
+// The 通球记录 as texts, for a page to print: its title, what it was made from, the table's rows
+// above its header, the headings, a row for each tube (its 序号, own cells, balls or 说明; the
+// columns to fill in after them left out) and the lines to sign.
 struct PrintedRecord {
+    std::string title;
     std::string source;
     std::vector<std::vector<std::string>> above;
     std::vector<std::string> headings;
-    std::size_t balls = 0;  // the headings' ball columns, before the four to fill in
+    std::size_t firstBall = 0;  // the headings' ball columns: where they start, how many
+    std::size_t balls = 0;
     std::vector<std::vector<std::string>> tubes;
-    bool tooLong = false;  // more tubes than were to be kept: none are
+    std::vector<std::string> signatures;  // the lines to sign
+    bool tooLong = false;                 // more tubes than were to be kept: none are
 };
 
 // What a conversion did: the rows it computed or refused (not the header, not empty rows), the
