@@ -7,12 +7,11 @@
 
 #include "record.h"
 #include "xlsx/print_layout.h"
-#include "xlsx/xlsx_writer.h"
+#include "xlsx/sheet_writer.h"
 
 namespace tongqiu::table {
 namespace {
 
-constexpr std::string_view kRecordSheet = "通球记录";
 // The widths of 序号, a ball, and the columns filled in, in characters.
 constexpr double kNumberWidth = 6;
 constexpr double kBallWidth = 9;
@@ -21,39 +20,36 @@ constexpr std::array<double, kRecordFillIn.size()> kFillInWidths{8, 8, 10, 12};
 
 }  // namespace
 
-void XlsxWriter::StartRecord(const WriterRequest& request) {
-    const std::string name(request.sheet == kRecordSheet ? "通球记录 (2)" : kRecordSheet);
-    m_record = workbook_add_worksheet(m_workbook, name.c_str());
-    if (m_record == nullptr) return;
-    SetUpPrinting(m_record);
-    m_title = workbook_add_format(m_workbook);
-    format_set_bold(m_title);
-    format_set_font_size(m_title, 16);
-    worksheet_set_row(m_record, 0, 24, nullptr);
-    worksheet_write_string(m_record, 0, 0, std::string(kRecordTitle).c_str(), m_title);
-    worksheet_write_string(m_record, 1, 0, RecordSource(request).c_str(), nullptr);
-    m_recordRow = 2;
+RecordSheet::RecordSheet(WorkbookFile& book, lxw_worksheet* sheet, const WriterRequest& request)
+    : SheetWriter(book, sheet) {
+    SetUpPrinting(m_sheet);
+    lxw_format* title = book.Style([](lxw_format* style) {
+        format_set_bold(style);
+        format_set_font_size(style, 16);
+    });
+    worksheet_set_row(m_sheet, 0, 24, nullptr);
+    worksheet_write_string(m_sheet, 0, 0, std::string(kRecordTitle).c_str(), title);
+    worksheet_write_string(m_sheet, 1, 0, RecordSource(request).c_str(), nullptr);
+    m_row = 2;
 }
 
-std::optional<TableError> XlsxWriter::Record(const TableRow& row, const RowResults* results) {
-    if (m_record == nullptr) return TableError{TableFault::OutputFailed};
-    if (results != nullptr) {
-        return results->heading ? RecordHeader(row, *results) : RecordTube(row, *results);
-    }
-    if (m_recordHeader) return std::nullopt;  // an empty row among the tubes
+std::optional<TableError> RecordSheet::Write(const TableRow& row, const RowResults* results) {
+    m_line = row.line;
+    if (results != nullptr) return results->heading ? Header(row, *results) : Tube(row, *results);
+    if (m_header) return std::nullopt;  // an empty row among the tubes
     // A row above the header (an order number, a date), as it was.
     for (std::size_t i = 0; i < row.cells.size(); ++i) {
-        if (auto error = Cell(m_record, m_recordRow, i + 1, row.cells[i],
+        if (auto error = Cell(m_row, i + 1, row.cells[i],
                               row.values.empty() ? nullptr : &row.values[i], nullptr)) {
             return error;
         }
     }
-    ++m_recordRow;
+    ++m_row;
     return std::nullopt;
 }
 
-std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const RowResults& results) {
-    m_recordHeader = true;
+std::optional<TableError> RecordSheet::Header(const TableRow& row, const RowResults& results) {
+    m_header = true;
     const std::vector<std::string> headings = RecordHeadings(row, results);
     m_fillIn = headings.size() - kRecordFillIn.size();
     int lines = 1;
@@ -67,45 +63,42 @@ std::optional<TableError> XlsxWriter::RecordHeader(const TableRow& row, const Ro
         lines = std::max(lines, WrappedLines(headings[i], width));
         const auto column = static_cast<lxw_col_t>(i);
         if (i == 0 || kind || i > results.column) {
-            worksheet_set_column(m_record, column, column, width, nullptr);
+            worksheet_set_column(m_sheet, column, column, width, nullptr);
         }
     }
-    worksheet_set_row(m_record, m_recordRow, HeadingRowHeight(lines), nullptr);
+    worksheet_set_row(m_sheet, m_row, HeadingRowHeight(lines), nullptr);
     for (std::size_t i = 0; i < headings.size(); ++i) {
-        if (auto error = Cell(m_record, m_recordRow, i, headings[i], &kText, m_bold)) return error;
+        if (auto error = Cell(m_row, i, headings[i], &kText, m_heading)) return error;
     }
-    worksheet_repeat_rows(m_record, 0, m_recordRow);
-    worksheet_freeze_panes(m_record, m_recordRow + 1, 0);
-    m_firstTube = ++m_recordRow;
+    worksheet_repeat_rows(m_sheet, 0, m_row);
+    worksheet_freeze_panes(m_sheet, m_row + 1, 0);
+    m_firstTube = ++m_row;
     return std::nullopt;
 }
 
 // The tube's own cells keep their kind and format; its balls are numbers as in the results.
-std::optional<TableError> XlsxWriter::RecordTube(const TableRow& row, const RowResults& results) {
-    const auto at = m_recordRow++;
+std::optional<TableError> RecordSheet::Tube(const TableRow& row, const RowResults& results) {
+    const auto at = m_row++;
     const auto number = static_cast<double>(++m_tubes);
-    if (const auto error = worksheet_write_number(m_record, at, 0, number, nullptr)) {
-        return WorkbookWriteFailed(m_line, error);
-    }
+    if (auto error = Failed(worksheet_write_number(m_sheet, at, 0, number, nullptr))) return error;
     for (std::size_t i = 0; i < std::min(row.cells.size(), results.column); ++i) {
-        if (auto error = Cell(m_record, at, i + 1, row.cells[i],
+        if (auto error = Cell(at, i + 1, row.cells[i],
                               row.values.empty() ? nullptr : &row.values[i], nullptr)) {
             return error;
         }
     }
     const std::size_t first = results.column + 1;
     const std::string_view explanation = results.Texts().back();
-    if (!explanation.empty()) return Cell(m_record, at, first, explanation, &kText, nullptr);
+    if (!explanation.empty()) return Cell(at, first, explanation, &kText, nullptr);
     const BallResults balls = RecordBalls(results);
     for (std::size_t i = 0; i < balls.count; ++i) {
-        auto error = Number(m_record, at, first + i, results.texts[balls.first + i], m_twoPlaces);
+        auto error = Number(at, first + i, results.texts[balls.first + i], m_twoPlaces);
         if (error) return error;
     }
     return std::nullopt;
 }
 
-std::optional<TableError> XlsxWriter::FinishRecord() {
-    if (m_record == nullptr) return TableError{TableFault::OutputFailed};
+std::optional<TableError> RecordSheet::Finish() {
     if (m_tubes > 0) {
         // 结果 takes 合格 or 不合格 and nothing else. libxlsxwriter takes texts it may not change
         // as char*, and copies them.
@@ -121,15 +114,15 @@ std::optional<TableError> XlsxWriter::FinishRecord() {
         validation.error_message = message;
         const auto column = static_cast<lxw_col_t>(m_fillIn + 1);
         const lxw_row_t last = m_firstTube + static_cast<lxw_row_t>(m_tubes) - 1;
-        if (worksheet_data_validation_range(m_record, m_firstTube, column, last, column,
+        if (worksheet_data_validation_range(m_sheet, m_firstTube, column, last, column,
                                             &validation) != LXW_NO_ERROR) {
             return TableError{TableFault::OutputFailed};
         }
     }
-    m_recordRow += 1;
+    m_row += 1;
     for (const std::string& line : RecordSignatures()) {
-        worksheet_set_row(m_record, m_recordRow, 24, nullptr);
-        if (auto error = Cell(m_record, m_recordRow++, 0, line, &kText, nullptr)) return error;
+        worksheet_set_row(m_sheet, m_row, 24, nullptr);
+        if (auto error = Cell(m_row++, 0, line, &kText, nullptr)) return error;
     }
     return std::nullopt;
 }

@@ -1,0 +1,88 @@
+#include "xlsx/workbook_file.h"
+
+#include <xlsxwriter.h>
+
+namespace tongqiu::table {
+namespace {
+
+// libxlsxwriter takes file names in UTF-8, on Windows too.
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+TableError WorkbookWriteFailed(long line, int error) {
+    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
+        return TableError{TableFault::OutputSheetFull, line};
+    }
+    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
+        return TableError{TableFault::OutputCellTooLong, line};
+    }
+    return TableError{TableFault::OutputWorkbookFailed, line,
+                      lxw_strerror(static_cast<lxw_error>(error))};
+}
+
+WorkbookFile::WorkbookFile(const std::filesystem::path& path) {
+    // Its temporary files go beside the output, where writing is allowed (Windows would put them
+    // at the root of the system drive).
+    std::string folder = path.parent_path().empty() ? "." : Utf8(path.parent_path());
+    lxw_workbook_options options{LXW_TRUE, folder.data(), LXW_FALSE};
+    m_workbook = workbook_new_opt(Utf8(path).c_str(), &options);
+}
+
+WorkbookFile::~WorkbookFile() { (void)Close(); }
+
+lxw_worksheet* WorkbookFile::AddSheet(const std::string& name) {
+    if (m_workbook == nullptr) return nullptr;
+    lxw_worksheet* sheet = workbook_add_worksheet(m_workbook, name.c_str());
+    return sheet != nullptr ? sheet : workbook_add_worksheet(m_workbook, nullptr);
+}
+
+lxw_format* WorkbookFile::Style(const std::function<void(lxw_format*)>& setUp) {
+    lxw_format* style = workbook_add_format(m_workbook);
+    setUp(style);
+    return style;
+}
+
+lxw_format* WorkbookFile::NumberStyle(int id, const std::string& code) {
+    // The formats that spreadsheets know by number are written by number.
+    const bool builtIn = id > 0 && id < 164;
+    if (!builtIn && (code.empty() || code == "General")) return nullptr;
+    std::string key = builtIn ? std::string("#") : code;
+    if (builtIn) key += std::to_string(id);
+    auto [found, added] = m_numberStyles.try_emplace(key, nullptr);
+    if (added) {
+        found->second = Style([&](lxw_format* style) {
+            if (builtIn) {
+                format_set_num_format_index(style, static_cast<std::uint8_t>(id));
+            } else {
+                format_set_num_format(style, code.c_str());
+            }
+        });
+    }
+    return found->second;
+}
+
+lxw_format* WorkbookFile::StyleOf(const NumberFormat* format) {
+    auto [found, added] = m_styleOf.try_emplace(format, nullptr);
+    if (added) found->second = NumberStyle(format->id, format->code);
+    return found->second;
+}
+
+lxw_format* WorkbookFile::PlacesStyle(int places) {
+    auto& style = m_placesStyles.at(static_cast<std::size_t>(places));
+    if (style == nullptr && places > 0) style = NumberStyle(0, "0." + std::string(places, '0'));
+    return style;
+}
+
+std::optional<TableError> WorkbookFile::Close() {
+    if (m_workbook == nullptr) return std::nullopt;
+    const lxw_error error = workbook_close(m_workbook);
+    m_workbook = nullptr;
+    if (error != LXW_NO_ERROR) return WorkbookWriteFailed(0, error);
+    return std::nullopt;
+}
+
+}  // namespace tongqiu::table
