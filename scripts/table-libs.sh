@@ -8,27 +8,27 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 system=$1
-# -3: the build settings of this script. The presets point at this folder (TONGQIU_TABLE_LIBS).
-prefix=$HOME/.cache/tongqiu/table-libs-$system-3
+# -4: the build settings of this script. The presets point at this folder (TONGQIU_TABLE_LIBS).
+prefix=$HOME/.cache/tongqiu/table-libs-$system-4
 if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
     echo "$prefix"
     exit 0
 fi
 
 if [[ $system == linux ]]; then
-    "$here/scripts/install-deps.sh" gcc zlib1g-dev cmake ninja-build >&2
+    "$here/scripts/install-deps.sh" gcc zlib1g-dev cmake ninja-build patch >&2
     configure=(cmake -G Ninja)
-    flags="-O2"
+    flags="-O2 -DLXW_PARALLEL_DEFLATE -pthread"
     zlib=()
     sources=(libxlsxwriter)
 elif [[ $system == windows ]]; then
-    "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build >&2
+    "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build patch >&2
     configure=(cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake")
-    flags="-O2"
+    flags="-O2 -DLXW_PARALLEL_DEFLATE"
     zlib=(-DZLIB_ROOT=/usr/x86_64-w64-mingw32)
     sources=(zlib expat libxlsxwriter)  # zlib for its licence
 elif [[ $system == web ]]; then
-    "$here/scripts/install-deps.sh" emscripten cmake ninja-build >&2
+    "$here/scripts/install-deps.sh" emscripten cmake ninja-build patch >&2
     configure=(emcmake cmake -G Ninja)
     # No file system is needed for randomness: expat's hash salt is only a defence against
     # crafted files that collide its hash tables, which the parts' size cap bounds too.
@@ -68,6 +68,10 @@ if [[ $system != linux ]]; then
     cmake --build expat-build >&2
     cmake --install expat-build >&2
 fi
+
+# A workbook's sheets deflated side by side where there are threads (not in the page's worker):
+# the results and the 通球记录 of a 100,000-row table close in 0.42 s instead of 0.52 s.
+patch -d libxlsxwriter-*/ -p1 -s <"$here/scripts/libxlsxwriter-parallel-deflate.patch"
 
 # A sheet's XML repeats itself so much that zlib's default level takes four times as long as its
 # fastest on it (100,000 rows, 60 MB: 1.5 s against 0.4 s), more than all the rest of the writing,
