@@ -11,6 +11,28 @@ std::string Utf8(const std::filesystem::path& path) {
     return {text.begin(), text.end()};
 }
 
+// Why a workbook could not be written, in the user's words; the library's own, in English, only
+// for what should not happen.
+std::string WhyNotWritten(int error) {
+    switch (error) {
+        case LXW_ERROR_CREATING_XLSX_FILE:
+            return "无法创建该文件，请确认文件夹存在且可以写入";
+        case LXW_ERROR_CREATING_TMPFILE:
+            return "无法在输出文件的文件夹中创建临时文件，请确认文件夹可以写入";
+        case LXW_ERROR_MEMORY_MALLOC_FAILED:
+            return "内存不足";
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+            return "写入文件时出错，磁盘可能已满";
+        default: {
+            std::string said = lxw_strerror(static_cast<lxw_error>(error));
+            if (said.ends_with('.')) said.pop_back();  // the message ends in "。"
+            return said;
+        }
+    }
+}
+
 }  // namespace
 
 TableError WorkbookWriteFailed(long line, int error) {
@@ -20,8 +42,7 @@ TableError WorkbookWriteFailed(long line, int error) {
     if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
         return TableError{TableFault::OutputCellTooLong, line};
     }
-    return TableError{TableFault::OutputWorkbookFailed, line,
-                      lxw_strerror(static_cast<lxw_error>(error))};
+    return TableError{TableFault::OutputWorkbookFailed, line, WhyNotWritten(error)};
 }
 
 WorkbookFile::WorkbookFile(const std::filesystem::path& path) {

@@ -116,6 +116,11 @@ TEST(Batch, WritesNothingWhenTheInputCannotBeRead) {
         EXPECT_EQ(run.output, "(none)");
         EXPECT_TRUE(run.err.ends_with(message)) << run.err;
     }
+    const Outcome run = RunOn(header + "38,4,76\n", {}, "in.csv", "missing/out.xlsx");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.ends_with(
+        "out.xlsx：无法写入工作簿：无法创建该文件，请确认文件夹存在且可以写入。\n"))
+        << run.err;
 }
 
 // The header may stand below a title, an order number or a date, which stay as they are; it is
