@@ -136,10 +136,6 @@ fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
     return folder / name;
 }
 
-}  // namespace
-
-namespace {
-
 // What the conversion is told: the output's format by its name, the sheet, the input's name for
 // a workbook's 通球记录.
 table::TableOptions TableOptionsFor(const Options& options, const std::string& name) {

@@ -25,34 +25,45 @@ BallResults RecordBalls(const RowResults& results) {
     return {results11 - 3, 3};
 }
 
-std::vector<std::string> RecordHeadings(const TableRow& header, const RowResults& results) {
-    std::vector<std::string> headings{"序号"};
-    headings.insert(headings.end(), header.cells.begin(),
-                    header.cells.begin() +
-                        static_cast<std::ptrdiff_t>(std::min(header.cells.size(), results.column)));
-    headings.resize(results.column + 1);
+namespace {
+
+// A record row's start: `first` in the 序号 column, then the row's own cells up to the header's
+// width, as many as the header has.
+std::vector<std::string> RowStart(std::string first, const TableRow& row,
+                                  const RowResults& results) {
+    std::vector<std::string> cells{std::move(first)};
+    const auto own = static_cast<std::ptrdiff_t>(std::min(row.cells.size(), results.column));
+    cells.insert(cells.end(), row.cells.begin(), row.cells.begin() + own);
+    cells.resize(results.column + 1);
+    return cells;
+}
+
+// The texts of the results that give the balls: their headings on the header, a tube's balls.
+void AppendBalls(std::vector<std::string>& cells, const RowResults& results) {
     const BallResults balls = RecordBalls(results);
     for (std::size_t i = 0; i < balls.count; ++i) {
-        headings.emplace_back(results.texts[balls.first + i]);
+        cells.emplace_back(results.texts[balls.first + i]);
     }
+}
+
+}  // namespace
+
+std::vector<std::string> RecordHeadings(const TableRow& header, const RowResults& results) {
+    std::vector<std::string> headings = RowStart("序号", header, results);
+    AppendBalls(headings, results);
     headings.insert(headings.end(), kRecordFillIn.begin(), kRecordFillIn.end());
     return headings;
 }
 
 std::vector<std::string> RecordTube(std::size_t number, const TableRow& row,
                                     const RowResults& results) {
-    std::vector<std::string> cells{std::to_string(number)};
-    const auto own = static_cast<std::ptrdiff_t>(std::min(row.cells.size(), results.column));
-    cells.insert(cells.end(), row.cells.begin(), row.cells.begin() + own);
-    cells.resize(results.column + 1);
+    std::vector<std::string> cells = RowStart(std::to_string(number), row, results);
     const std::string_view explanation = results.Texts().back();
     if (!explanation.empty()) {
         cells.emplace_back(explanation);
-        return cells;
+    } else {
+        AppendBalls(cells, results);
     }
-    const BallResults balls = RecordBalls(results);
-    for (std::size_t i = 0; i < balls.count; ++i)
-        cells.emplace_back(results.texts[balls.first + i]);
     return cells;
 }
 

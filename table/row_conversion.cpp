@@ -12,6 +12,11 @@ namespace {
 // Progress is told after every this many rows.
 constexpr std::size_t kProgressRows = 5000;
 
+// A row's cell in `column`; a row shorter than the header has none there.
+std::string_view CellAt(const std::vector<std::string>& cells, std::size_t column) {
+    return column < cells.size() ? std::string_view(cells[column]) : std::string_view();
+}
+
 }  // namespace
 
 std::optional<TableError> Conversion::Header(const TableRow& row) {
@@ -47,20 +52,19 @@ bool Conversion::Compute(const std::vector<std::string>& cells) {
                         std::to_string(cells.size()) + " 列。";
         return false;
     }
-    const auto cell = [&](std::size_t column) {
-        return column < cells.size() ? std::string_view(cells[column]) : std::string_view();
-    };
     std::optional<TubeSize> size;
     if (m_columns->size) {
-        size = ReadTubeSize(cell(*m_columns->size));
+        size = ReadTubeSize(CellAt(cells, *m_columns->size));
         if (!size) {
             m_explanation = "规格应写作 Φ外径×壁厚，如 Φ38×4。";
             return false;
         }
     }
-    m_fields.Set(FieldName::Text1, std::string(size ? size->outer : cell(m_columns->inputs[0])));
-    m_fields.Set(FieldName::Text2, std::string(size ? size->wall : cell(m_columns->inputs[1])));
-    m_fields.Set(FieldName::Text3, std::string(cell(m_columns->inputs[2])));
+    m_fields.Set(FieldName::Text1,
+                 std::string(size ? size->outer : CellAt(cells, m_columns->inputs[0])));
+    m_fields.Set(FieldName::Text2,
+                 std::string(size ? size->wall : CellAt(cells, m_columns->inputs[1])));
+    m_fields.Set(FieldName::Text3, std::string(CellAt(cells, m_columns->inputs[2])));
     if (const auto failure = Calculate(m_fields)) {
         m_explanation = FailureMessage(*failure);
         std::erase(m_explanation, '\n');  // one line: each sentence ends in "。"
@@ -78,8 +82,7 @@ std::optional<TableError> Conversion::Row(const TableRow& row) {
     }
     if (m_columns->kind) {
         // The bench needs the one ball: a row that does not say which kind it is fails.
-        const std::size_t column = *m_columns->kind;
-        const auto kind = ReadTubeKind(column < row.cells.size() ? row.cells[column] : "");
+        const auto kind = ReadTubeKind(CellAt(row.cells, *m_columns->kind));
         if (computed && !kind) {
             m_explanation = "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。";
         }

@@ -10,6 +10,13 @@ namespace {
 
 std::string Quoted(std::string_view text) { return "“" + std::string(text) + "”"; }
 
+// "“a”、“b”".
+std::string QuotedList(const std::vector<std::string>& texts) {
+    std::string list;
+    for (const auto& text : texts) list.append(list.empty() ? "" : "、").append(Quoted(text));
+    return list;
+}
+
 // What XML that the parser refused has wrong.
 std::string_view XmlFault(TableFault fault) {
     switch (fault) {
@@ -73,12 +80,9 @@ std::string TableMessage(const TableError& error) {
             return "引号没有闭合。";
         case TableFault::PipedWorkbookTooLarge:
             return "从标准输入读取的工作簿超过 128 MB，请以文件名给出。";
-        case TableFault::NoSuchSheet: {
-            std::string known;
-            for (const auto& sheet : error.choices)
-                known.append(known.empty() ? "" : "、").append(Quoted(sheet));
-            return "没有名为" + Quoted(error.name) + "的工作表；工作簿中有 " + known + "。";
-        }
+        case TableFault::NoSuchSheet:
+            return "没有名为" + Quoted(error.name) + "的工作表；工作簿中有 " +
+                   QuotedList(error.choices) + "。";
         case TableFault::NoSheets:
             return "工作簿中没有工作表。";
         case TableFault::SheetMissing:
@@ -184,11 +188,8 @@ std::string Located(const TableError& error, std::string_view input, std::string
 std::vector<std::string> SummaryNotes(const TableSummary& summary) {
     std::vector<std::string> notes;
     if (!summary.unknownFormats.empty()) {
-        std::string codes;
-        for (const auto& code : summary.unknownFormats) {
-            codes.append(codes.empty() ? "" : "、").append(Quoted(code));
-        }
-        notes.push_back("数字格式" + codes + "在此未知，按常规格式读取。");
+        notes.push_back("数字格式" + QuotedList(summary.unknownFormats) +
+                        "在此未知，按常规格式读取。");
     }
     if (!summary.renamedSheet.empty()) {
         notes.push_back("工作表名" + Quoted(summary.sheet) +

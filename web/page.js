@@ -210,7 +210,6 @@
     for (const line of signatures) section.append(element('p', line));
   }
 
-
   // Printed on A4 across while the record is shown; the page as it was afterwards.
   const landscape = element('style', '@page { size: A4 landscape; }');
   window.addEventListener('afterprint', () => {

@@ -34,15 +34,10 @@ std::optional<std::pair<double, int>> PlainDecimal(std::string_view text) {
 
 }  // namespace
 
-// Headings wrap rather than being cut where a column is narrower than they are.
 SheetWriter::SheetWriter(WorkbookFile& book, lxw_worksheet* sheet)
     : m_book(book),
       m_sheet(sheet),
-      m_heading(book.Style([](lxw_format* style) {
-          format_set_bold(style);
-          format_set_text_wrap(style);
-          format_set_align(style, LXW_ALIGN_VERTICAL_CENTER);
-      })),
+      m_heading(book.HeadingStyle()),
       m_twoPlaces(book.NumberStyle(0, "0.00")) {}
 
 std::optional<TableError> SheetWriter::Failed(int error) const {

@@ -67,6 +67,18 @@ lxw_format* WorkbookFile::Style(const std::function<void(lxw_format*)>& setUp) {
     return style;
 }
 
+// Headings wrap rather than being cut where a column is narrower than they are.
+lxw_format* WorkbookFile::HeadingStyle() {
+    if (m_heading == nullptr) {
+        m_heading = Style([](lxw_format* style) {
+            format_set_bold(style);
+            format_set_text_wrap(style);
+            format_set_align(style, LXW_ALIGN_VERTICAL_CENTER);
+        });
+    }
+    return m_heading;
+}
+
 lxw_format* WorkbookFile::NumberStyle(int id, const std::string& code) {
     // The formats that spreadsheets know by number are written by number.
     const bool builtIn = id > 0 && id < 164;

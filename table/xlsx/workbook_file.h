@@ -37,6 +37,8 @@ public:
 
     // A style set up by `setUp`.
     lxw_format* Style(const std::function<void(lxw_format*)>& setUp);
+    // The headings' style, bold and wrapping; made once.
+    lxw_format* HeadingStyle();
 
     // The style of a number format, one for each: by its built-in number or its code; nullptr
     // for the general one.
@@ -51,6 +53,7 @@ public:
 
 private:
     lxw_workbook* m_workbook = nullptr;
+    lxw_format* m_heading = nullptr;
     std::map<std::string, lxw_format*> m_numberStyles;
     std::unordered_map<const NumberFormat*, lxw_format*> m_styleOf;
     std::array<lxw_format*, 16> m_placesStyles{};  // a plain decimal has at most 15 digits
