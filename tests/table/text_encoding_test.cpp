@@ -20,5 +20,23 @@ TEST(TextEncoding, ACharacterCutOffAtTheBlockEndStillReadsAsUtf8) {
     EXPECT_EQ(DetectEncoding("\xCD\xE2\xBE\xB6\xCD"), Encoding::Gb18030);
 }
 
+// GB18030 split at every byte converts as whole: a four-byte character's second and fourth bytes
+// are 0x30-0x39, digits in ASCII ("¥" is 81 30 84 36, "😀" 94 39 FC 36), so no split may be
+// taken between them for an end of a character.
+TEST(TextEncoding, Gb18030CutAnywhereConvertsWhole) {
+    const std::string gb18030 =
+        "\xB1\xB8\xD7\xA2,\x81\x30\x84\x36"
+        "38,\x94\x39\xFC\x36\n";
+    const std::string utf8 = "备注,¥38,😀\n";
+    for (std::size_t cut = 0; cut <= gb18030.size(); ++cut) {
+        Transcoder transcoder(Encoding::Gb18030, Encoding::Utf8);
+        std::string out;
+        EXPECT_TRUE(transcoder.Convert(gb18030.substr(0, cut), out)) << cut;
+        EXPECT_TRUE(transcoder.Convert(gb18030.substr(cut), out)) << cut;
+        EXPECT_TRUE(transcoder.Finish(out)) << cut;
+        EXPECT_EQ(out, utf8) << cut;
+    }
+}
+
 }  // namespace
 }  // namespace tongqiu::table

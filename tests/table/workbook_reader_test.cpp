@@ -224,8 +224,20 @@ TEST(WorkbookReader, AWorkbookFromAPipeIsReadWhole) {
     EXPECT_EQ(SheetRows(out.str()).size(), 3000U);  // the results, a workbook as the input
 }
 
-TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookIsANumberShownAsItWas) {
-    const batch::Outcome run = RunOn("外径,壁厚,弯曲半径,备注\n38,4,76,-3.50\n", "out.xlsx");
+// A CSV cell that is a plain decimal becomes a number that shows as it did; anything else a
+// number would change ("0123", a drawing number; ".5"; "1e3"; "3.") stays the text it was.
+TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookIsANumberShownAsItWasAndTheRestText) {
+    const std::pair<const char*, bool> cells[] = {
+        {"-3.50", true}, {"0", true},   {"0.25", true}, {"123456789012345", true},
+        {"0123", false}, {"07", false}, {".5", false},  {"3.", false},
+        {"1e3", false},  {"-", false},  {"+3", false},  {"1234567890123456", false},
+        {"3,5", false},
+    };
+    std::string csv = "外径,壁厚,弯曲半径";
+    for (std::size_t i = 0; i < std::size(cells); ++i) csv += ",备注";
+    csv += "\n38,4,76";
+    for (const auto& [text, number] : cells) csv += std::string(",\"") + text + "\"";
+    const batch::Outcome run = RunOn(csv + "\n", "out.xlsx");
     EXPECT_EQ(run.status, 0) << run.err;
     std::istringstream in(run.output);
     auto reader = WorkbookReader::Open(in);
@@ -236,9 +248,12 @@ TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookIsANumberShownAsItWas) {
         return std::nullopt;
     });
     ASSERT_EQ(rows.size(), 2U);
-    EXPECT_EQ(rows[1].cells[3], "-3.50");
-    EXPECT_EQ(rows[1].values[3].kind, CellValue::Kind::Number);
-    EXPECT_EQ(rows[1].cells[4], "30.00");
+    for (std::size_t i = 0; i < std::size(cells); ++i) {
+        EXPECT_EQ(rows[1].cells[3 + i], cells[i].first);
+        EXPECT_EQ(rows[1].values[3 + i].kind == CellValue::Kind::Number, cells[i].second)
+            << cells[i].first;
+    }
+    EXPECT_EQ(rows[1].cells[3 + std::size(cells)], "30.00");
 }
 
 TEST(HostileWorkbook, OnlyAFiniteDecimalIsANumberAndTheRestIsItsText) {
@@ -307,6 +322,7 @@ TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise
         {"a[1]:b*?/\\c", "a_1__b____c"},
         {"'引号'", "_引号_"},
         {std::string(40, 'x'), std::string(31, 'x')},
+        {std::string(5000, 'x'), std::string(31, 'x')},  // grows the XML parser's buffers
         {std::string(30, 'x') + "\xF0\x9F\x98\x80", std::string(30, 'x')},  // 😀 counts two
     };
     for (const auto& [name, written] : cases) {
