@@ -12,7 +12,7 @@
 
 #include "require.h"
 #include "tongqiu/table/table_messages.h"
-#include "xlsx/xlsx_reader.h"
+#include "xlsx/read/xlsx_reader.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "background_writer.h"
 #include "output_file.h"
-#include "xlsx/xlsx_writer.h"
+#include "xlsx/write/xlsx_writer.h"
 
 namespace tongqiu::table {
 

@@ -1,5 +1,5 @@
 #include "output_file.h"
-#include "xlsx/xlsx_writer.h"
+#include "xlsx/write/xlsx_writer.h"
 
 namespace tongqiu::table {
 

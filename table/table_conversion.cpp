@@ -7,7 +7,7 @@
 #include "output_file.h"
 #include "record.h"
 #include "table_input.h"
-#include "xlsx/xlsx_reader.h"
+#include "xlsx/read/xlsx_reader.h"
 
 namespace tongqiu::table {
 namespace {

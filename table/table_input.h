@@ -18,7 +18,7 @@ std::string_view ReadBlock(std::istream& in, std::string& block);
 Expected<TableSummary, TableError> ConvertCsv(std::istream& in, std::string_view text,
                                               const WriterFactory& output, TableOptions options);
 
-// An .xlsx workbook, from a stream that can seek (xlsx/workbook_input.cpp).
+// An .xlsx workbook, from a stream that can seek (xlsx/read/workbook_input.cpp).
 Expected<TableSummary, TableError> ConvertWorkbook(std::istream& in, const WriterFactory& output,
                                                    const TableOptions& options);
 

@@ -3,7 +3,7 @@
 #include "input_columns.h"
 #include "row_conversion.h"
 #include "tongqiu/failure_message.h"
-#include "xlsx/xml_parser.h"
+#include "xlsx/read/xml_parser.h"
 
 namespace tongqiu::table {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tongqiu/table/table_conversion.h"
-#include "xlsx/sheet_writer.h"
+#include "xlsx/write/sheet_writer.h"
 
 // The rows and results below name only what matters to each case.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

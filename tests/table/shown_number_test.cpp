@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "xlsx/shown_number.h"
+#include "xlsx/format/shown_number.h"
 
 namespace tongqiu::table {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "batch/run_batch.h"
 #include "tongqiu/table/table_messages.h"
-#include "xlsx/xlsx_reader.h"
+#include "xlsx/read/xlsx_reader.h"
 
 // The workbooks below name only the parts of them that matter to each case.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -1,4 +1,4 @@
-#include "xlsx/shown_number.h"
+#include "xlsx/format/shown_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "xlsx/print_layout.h"
+#include "xlsx/write/print_layout.h"
 
 #include <xlsxwriter.h>
 

@@ -1,4 +1,4 @@
-#include "xlsx/sheet_writer.h"
+#include "xlsx/write/sheet_writer.h"
 
 #include <xlsxwriter.h>
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "xlsx/cell_text.h"
-#include "xlsx/xml_parser.h"
+#include "xlsx/read/cell_text.h"
+#include "xlsx/read/xml_parser.h"
 
 namespace tongqiu::table {
 

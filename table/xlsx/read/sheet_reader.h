@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "tongqiu/table/row.h"
-#include "xlsx/cell_text.h"
-#include "xlsx/workbook_parts.h"
-#include "xlsx/xml_parser.h"
-#include "xlsx/zip_archive.h"
+#include "xlsx/read/cell_text.h"
+#include "xlsx/read/workbook_parts.h"
+#include "xlsx/read/xml_parser.h"
+#include "xlsx/read/zip_archive.h"
 
 namespace tongqiu::table {
 

@@ -1,6 +1,6 @@
-#include "xlsx/xlsx_writer.h"
+#include "xlsx/write/xlsx_writer.h"
 
-#include "xlsx/sheet_writer.h"
+#include "xlsx/write/sheet_writer.h"
 
 namespace tongqiu::table {
 

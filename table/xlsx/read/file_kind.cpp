@@ -1,4 +1,4 @@
-#include "xlsx/file_kind.h"
+#include "xlsx/read/file_kind.h"
 
 #include <algorithm>
 #include <string>

@@ -13,9 +13,9 @@
 
 #include "tongqiu/expected.h"
 #include "tongqiu/table/row.h"
-#include "xlsx/file_kind.h"
-#include "xlsx/workbook_parts.h"
-#include "xlsx/zip_archive.h"
+#include "xlsx/read/file_kind.h"
+#include "xlsx/read/workbook_parts.h"
+#include "xlsx/read/zip_archive.h"
 
 namespace tongqiu::table {
 

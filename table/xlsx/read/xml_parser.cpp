@@ -1,4 +1,4 @@
-#include "xlsx/xml_parser.h"
+#include "xlsx/read/xml_parser.h"
 
 #include <expat.h>
 

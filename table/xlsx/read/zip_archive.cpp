@@ -1,4 +1,4 @@
-#include "xlsx/zip_archive.h"
+#include "xlsx/read/zip_archive.h"
 
 #include <zlib.h>
 

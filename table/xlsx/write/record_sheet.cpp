@@ -6,8 +6,8 @@
 #include <string>
 
 #include "record.h"
-#include "xlsx/print_layout.h"
-#include "xlsx/sheet_writer.h"
+#include "xlsx/write/print_layout.h"
+#include "xlsx/write/sheet_writer.h"
 
 namespace tongqiu::table {
 namespace {

@@ -1,12 +1,12 @@
-#include "xlsx/xlsx_reader.h"
+#include "xlsx/read/xlsx_reader.h"
 
 #include <algorithm>
 #include <map>
 #include <utility>
 
-#include "xlsx/sheet_reader.h"
-#include "xlsx/workbook_parts.h"
-#include "xlsx/xml_parser.h"
+#include "xlsx/read/sheet_reader.h"
+#include "xlsx/read/workbook_parts.h"
+#include "xlsx/read/xml_parser.h"
 
 namespace tongqiu::table {
 namespace {

@@ -1,4 +1,4 @@
-#include "xlsx/workbook_parts.h"
+#include "xlsx/read/workbook_parts.h"
 
 namespace tongqiu::table {
 

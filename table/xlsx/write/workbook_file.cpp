@@ -1,4 +1,4 @@
-#include "xlsx/workbook_file.h"
+#include "xlsx/write/workbook_file.h"
 
 #include <xlsxwriter.h>
 

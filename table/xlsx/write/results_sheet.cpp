@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "xlsx/print_layout.h"
-#include "xlsx/sheet_writer.h"
+#include "xlsx/write/print_layout.h"
+#include "xlsx/write/sheet_writer.h"
 
 namespace tongqiu::table {
 namespace {

@@ -1,4 +1,4 @@
-#include "xlsx/xlsx_writer.h"
+#include "xlsx/write/xlsx_writer.h"
 
 namespace tongqiu::table {
 

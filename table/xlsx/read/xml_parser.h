@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "tongqiu/table/row.h"
-#include "xlsx/zip_archive.h"
+#include "xlsx/read/zip_archive.h"
 
 namespace tongqiu::table {
 

@@ -7,7 +7,7 @@
 
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_writer.h"
-#include "xlsx/workbook_file.h"
+#include "xlsx/write/workbook_file.h"
 
 namespace tongqiu::table {
 

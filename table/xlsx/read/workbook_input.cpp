@@ -5,8 +5,8 @@
 #include "input_columns.h"
 #include "row_conversion.h"
 #include "table_input.h"
-#include "xlsx/xlsx_reader.h"
-#include "xlsx/xlsx_writer.h"
+#include "xlsx/read/xlsx_reader.h"
+#include "xlsx/write/xlsx_writer.h"
 
 namespace tongqiu::table {
 namespace {

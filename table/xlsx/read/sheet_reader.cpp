@@ -1,4 +1,4 @@
-#include "xlsx/sheet_reader.h"
+#include "xlsx/read/sheet_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "tongqiu/float_chars.h"
-#include "xlsx/shown_number.h"
+#include "xlsx/format/shown_number.h"
 
 namespace tongqiu::table {
 namespace {
