@@ -70,8 +70,7 @@ class Workbooks(unittest.TestCase):
     def test_a_saved_sheet_gives_what_its_csv_gives_and_shows_the_window_texts(self):
         computed = run("-o", self.out("out.xlsx"), self.saved)
         self.assertEqual(computed.returncode, 1, computed.stderr)
-        self.assertIn("made.xlsx：数字格式“0.0\" mm\"”、“yyyy\\-mm\\-dd”在此未知，按常规格式读取。\n",
-                      computed.stderr)
+        self.assertNotIn("在此未知", computed.stderr)  # "0.0 mm" and a date are known
         [sheet_csv] = libreoffice.convert([self.saved], libreoffice.CSV_AS_SHOWN.format(sheet=2),
                                           self.folder)
         via_csv = run("-o", self.out("via.csv"), sheet_csv)

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "tongqiu/float_chars.h"
-#include "xlsx/format/shown_number.h"
 
 namespace tongqiu::table {
 namespace {
@@ -51,18 +50,82 @@ std::string FormatName(const NumberFormat& format) {
     return format.code.empty() ? "内置格式 " + std::to_string(format.id) : format.code;
 }
 
+// Two digits, or more, of an ISO 8601 date's or time's field; none where there are none.
+std::optional<int> Field(std::string_view& text, std::size_t digits, char separator) {
+    if (separator != '\0') {
+        if (!text.starts_with(separator)) return std::nullopt;
+        text.remove_prefix(1);
+    }
+    int value = 0;
+    const auto end = text.data() + std::min(digits, text.size());
+    const auto read = std::from_chars(text.data(), end, value);
+    if (read.ec != std::errc{} || read.ptr != end) return std::nullopt;
+    text.remove_prefix(digits);
+    return value;
+}
+
+// A date cell's ISO 8601 text ("2026-12-03", "2026-12-03T10:20:30.000Z") as the serial number a
+// spreadsheet keeps; none where it is no such date.
+std::optional<double> IsoDate(std::string_view text, bool date1904) {
+    const auto year = Field(text, 4, '\0');
+    const auto month = Field(text, 2, '-');
+    const auto day = Field(text, 2, '-');
+    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31) {
+        return std::nullopt;
+    }
+    double seconds = 0;
+    if (text.starts_with('T')) {
+        text.remove_prefix(1);
+        const auto hour = Field(text, 2, '\0');
+        const auto minute = Field(text, 2, ':');
+        const auto second = text.starts_with(':') ? Field(text, 2, ':') : std::optional(0);
+        if (!hour || !minute || !second || *hour > 24 || *minute > 59 || *second > 60) {
+            return std::nullopt;
+        }
+        seconds = *hour * 3600.0 + *minute * 60.0 + *second;
+        if (text.starts_with('.')) {
+            const auto digits = std::min(text.find_first_not_of("0123456789", 1), text.size());
+            double fraction = 0;
+            ReadDouble(text.data(), text.data() + digits, fraction);
+            seconds += fraction;
+            text.remove_prefix(digits);
+        }
+    }
+    if (!text.empty() && text != "Z") return std::nullopt;
+    // Days from 1970-01-01 (Howard Hinnant's days_from_civil), then from the workbook's epoch.
+    const int y = *year - (*month <= 2 ? 1 : 0);
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yoe = y - era * 400;
+    const int doy = (153 * (*month > 2 ? *month - 3 : *month + 9) + 2) / 5 + *day - 1;
+    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const long days = era * 146'097L + doe - 719'468L;
+    long serial = days + (date1904 ? 24'107L : 25'569L);
+    if (!date1904 && serial < 61) --serial;  // before the 29 February 1900 that 1900 counts
+    return static_cast<double>(serial) + seconds / 86'400.0;
+}
+
+// How a date cell shows without a format of its own.
+const ReadFormat& IsoDateFormat() {
+    static const ReadFormat format = [] {
+        ReadFormat iso;
+        iso.format.code = "yyyy-mm-dd";
+        iso.code = NumberFormatCode::Parse(iso.format.code);
+        return iso;
+    }();
+    return format;
+}
+
 // Where the reading of a sheet is: between rows, in a row, or in the value of a row's cell.
 enum class Place : std::uint8_t { BetweenRows, InRow, InValue };
 
 class SheetHandler : public XmlHandler {
 public:
     SheetHandler(const RowSink& sink, ZipArchive& archive, const SharedStrings& sharedStrings,
-                 const std::vector<const NumberFormat*>& styleFormats,
-                 std::set<std::string>& unknown)
+                 const SheetFormats& formats, std::set<std::string>& unknown)
         : m_sink(sink),
           m_archive(archive),
           m_sharedStrings(sharedStrings),
-          m_styleFormats(styleFormats),
+          m_formats(formats),
           m_unknown(unknown) {
         m_row.ending = "\r\n";  // for CSV, as Excel writes it
     }
@@ -76,8 +139,8 @@ public:
             m_type = Attribute(attributes, "t");
             // A cell without a style has the first, the workbook's default ("Normal").
             const long style = Number(Attribute(attributes, "s"), 0);
-            m_format = style >= 0 && static_cast<std::size_t>(style) < m_styleFormats.size()
-                           ? m_styleFormats[static_cast<std::size_t>(style)]
+            m_format = style >= 0 && static_cast<std::size_t>(style) < m_formats.byStyle.size()
+                           ? m_formats.byStyle[static_cast<std::size_t>(style)]
                            : nullptr;
             m_value.Clear();
             m_text.m_text.Clear();
@@ -138,17 +201,21 @@ private:
             text = m_text.m_text.Take();
         } else if (m_type == "b") {
             text = m_value.Text() == "1" ? "TRUE" : "FALSE";
-        } else if (m_type.empty() || m_type == "n") {
-            if (const auto number = StoredNumber(m_value.Text())) {
-                value = {CellValue::Kind::Number, *number, m_format};
-                bool known = true;
-                text = ShownNumber(value.number, m_format, known);
-                if (!known) m_unknown.insert(FormatName(*m_format));
+        } else if (m_type.empty() || m_type == "n" || m_type == "d") {
+            const auto number = m_type == "d" ? IsoDate(m_value.Text(), m_formats.date1904)
+                                              : StoredNumber(m_value.Text());
+            if (number) {
+                text = Shown(*number, value);
             } else {
                 text = m_value.Text();
             }
-        } else {  // "str" (a formula's text), "e" (an error such as #N/A), "d" (an ISO date)
+        } else {  // "str" (a formula's text), "e" (an error such as #N/A)
             text = m_value.Text();
+        }
+        // A text in a format with a section for text ("@", an accounting format's fourth).
+        if (value.kind == CellValue::Kind::Text && m_format != nullptr && m_format->code &&
+            m_type != "e" && m_type != "b") {
+            text = m_format->code->ShowText(text);
         }
         m_rowBytes += text.size();
         if (m_rowBytes > kMaxRowBytes) {
@@ -160,7 +227,30 @@ private:
             m_row.values.resize(m_column + 1);
         }
         m_row.cells[m_column] = std::move(text);
-        m_row.values[m_column] = value;
+        m_row.values[m_column] = std::move(value);
+    }
+
+    // A number as its cell's format shows it, and what `value` holds of it.
+    std::string Shown(double number, CellValue& value) {
+        const ReadFormat* format = m_format;
+        // A date cell shows as a date, in its own format where that is one.
+        if (m_type == "d" && (format == nullptr || !format->code || format->code->IsGeneral())) {
+            format = &IsoDateFormat();
+        }
+        value.kind = CellValue::Kind::Number;
+        value.number = number;
+        value.format = format == nullptr ? nullptr : &format->format;
+        if (format == nullptr || !format->code) {
+            if (format != nullptr) m_unknown.insert(FormatName(format->format));
+            return GeneralText(number);
+        }
+        if (format->code->IsGeneral()) return GeneralText(number);
+        ShownValue shown = format->code->Show(number, m_formats.date1904);
+        value.shows = shown.shows;
+        if (shown.shows == Shows::Number && shown.number != shown.text) {
+            value.shownNumber = std::move(shown.number);
+        }
+        return std::move(shown.text);
     }
 
     void EndRow() {
@@ -178,13 +268,13 @@ private:
     const RowSink& m_sink;
     ZipArchive& m_archive;
     const SharedStrings& m_sharedStrings;
-    const std::vector<const NumberFormat*>& m_styleFormats;
+    const SheetFormats& m_formats;
     std::set<std::string>& m_unknown;
     TableRow m_row;
     std::size_t m_rowBytes = 0;
     std::size_t m_column = 0;
     std::string m_type;
-    const NumberFormat* m_format = nullptr;
+    const ReadFormat* m_format = nullptr;
     CellText m_value;
     Place m_place = Place::BetweenRows;
     RichText m_text;
@@ -194,9 +284,9 @@ private:
 
 std::unique_ptr<XmlHandler> SheetReader(const RowSink& sink, ZipArchive& archive,
                                         const SharedStrings& sharedStrings,
-                                        const std::vector<const NumberFormat*>& styleFormats,
+                                        const SheetFormats& formats,
                                         std::set<std::string>& unknown) {
-    return std::make_unique<SheetHandler>(sink, archive, sharedStrings, styleFormats, unknown);
+    return std::make_unique<SheetHandler>(sink, archive, sharedStrings, formats, unknown);
 }
 
 }  // namespace tongqiu::table

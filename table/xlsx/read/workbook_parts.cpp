@@ -18,6 +18,9 @@ std::string_view SharedStrings::operator[](std::size_t index) const {
 void WorkbookHandler::Start(std::string_view name, const char** attributes) {
     if (name == "sheet") {
         sheets.emplace_back(Attribute(attributes, "name"), Attribute(attributes, "id"));
+    } else if (name == "workbookPr") {
+        const std::string_view date1904Text = Attribute(attributes, "date1904");
+        date1904 = date1904Text == "1" || date1904Text == "true";
     }
 }
 

@@ -39,12 +39,13 @@ private:
     std::vector<std::uint32_t> m_ends;
 };
 
-// The sheets' names and relationships, in order.
+// The sheets' names and relationships, in order, and the day its dates count from.
 class WorkbookHandler : public XmlHandler {
 public:
     void Start(std::string_view name, const char** attributes) override;
     void End(std::string_view /*name*/) override {}
     std::vector<std::pair<std::string, std::string>> sheets;  // name, relation
+    bool date1904 = false;  // 1904-01-01 rather than 1899-12-30 (Excel for the Mac once)
 };
 
 // Where each relationship points, and the shared strings' and styles' parts.

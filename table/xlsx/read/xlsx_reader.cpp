@@ -40,18 +40,24 @@ Expected<WorkbookReader, TableError> WorkbookReader::Open(std::istream& in) {
     if (reader.m_archive.Has(relations.styles)) {
         if (auto error = ParseXml(reader.m_archive, relations.styles, styles)) return *error;
     }
-    // Each format once, however many styles use it; the styles point at them.
+    // Each format once, however many styles use it, its code read once; the styles point at
+    // them. A code of the workbook's own wins over the built-in one of the same number.
     std::map<long, std::size_t> formatIndex;
-    reader.m_formats = std::make_unique<std::vector<NumberFormat>>();
-    for (const long id : styles.styleFormats) {
-        if (!formatIndex.try_emplace(id, reader.m_formats->size()).second) continue;
-        const auto code = styles.codes.find(id);
-        reader.m_formats->push_back({static_cast<int>(std::clamp<long>(id, -1, 1L << 20)),
-                                     code == styles.codes.end() ? "" : code->second});
+    for (const long id : styles.styleFormats) formatIndex.try_emplace(id, formatIndex.size());
+    reader.m_formats = std::make_unique<std::vector<ReadFormat>>(formatIndex.size());
+    for (const auto& [id, index] : formatIndex) {
+        const auto declared = styles.codes.find(id);
+        const int number = static_cast<int>(std::clamp<long>(id, -1, 1L << 20));
+        std::string code = declared != styles.codes.end() ? declared->second
+                                                          : std::string(BuiltInFormatCode(number));
+        auto& format = (*reader.m_formats)[index];
+        if (!code.empty()) format.code = NumberFormatCode::Parse(code);
+        format.format = {number, std::move(code)};
     }
     for (const long id : styles.styleFormats) {
-        reader.m_styleFormats.push_back(&(*reader.m_formats)[formatIndex[id]]);
+        reader.m_sheetFormats.byStyle.push_back(&(*reader.m_formats)[formatIndex[id]]);
     }
+    reader.m_sheetFormats.date1904 = workbook.date1904;
     SharedStringsHandler strings(reader.m_sharedStrings);
     if (reader.m_archive.Has(relations.sharedStrings)) {
         if (auto error = ParseXml(reader.m_archive, relations.sharedStrings, strings)) {
@@ -62,7 +68,7 @@ Expected<WorkbookReader, TableError> WorkbookReader::Open(std::istream& in) {
 }
 
 std::optional<TableError> WorkbookReader::ReadSheet(std::size_t sheet, const RowSink& sink) {
-    const auto handler = SheetReader(sink, m_archive, m_sharedStrings, m_styleFormats, m_unknown);
+    const auto handler = SheetReader(sink, m_archive, m_sharedStrings, m_sheetFormats, m_unknown);
     return ParseXml(m_archive, m_sheetParts.at(sheet), *handler);
 }
 
@@ -73,7 +79,7 @@ std::optional<TableError> WorkbookReader::ReadSheetTop(
         reading->enough = enough(row);
         return std::optional<TableError>();
     };
-    const auto handler = SheetReader(sink, m_archive, m_sharedStrings, m_styleFormats, m_unknown);
+    const auto handler = SheetReader(sink, m_archive, m_sharedStrings, m_sheetFormats, m_unknown);
     reading = handler.get();
     return ParseXml(m_archive, m_sheetParts.at(sheet), *handler);
 }

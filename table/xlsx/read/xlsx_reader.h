@@ -14,6 +14,7 @@
 #include "tongqiu/expected.h"
 #include "tongqiu/table/row.h"
 #include "xlsx/read/file_kind.h"
+#include "xlsx/read/sheet_reader.h"
 #include "xlsx/read/workbook_parts.h"
 #include "xlsx/read/zip_archive.h"
 
@@ -51,8 +52,8 @@ private:
     std::vector<std::string> m_sheetParts;
     SharedStrings m_sharedStrings;
     // The number formats that the cell styles use, each once; pointers into it last.
-    std::unique_ptr<std::vector<NumberFormat>> m_formats;
-    std::vector<const NumberFormat*> m_styleFormats;  // by style
+    std::unique_ptr<std::vector<ReadFormat>> m_formats;
+    SheetFormats m_sheetFormats;
     std::set<std::string> m_unknown;
 };
 

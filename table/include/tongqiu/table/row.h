@@ -11,19 +11,26 @@
 
 namespace tongqiu::table {
 
-// A workbook's number format: its number there (below 164 one of the formats every spreadsheet
-// knows by number alone) and its code, "" where the workbook gives none.
+// A workbook's number format: its number there and its code, the workbook's own or the
+// built-in one of that number; "" where neither is known (shown as General).
 struct NumberFormat {
     int id = 0;
     std::string code;
 };
 
+// What a cell's number format shows a number as. A dimension is read only from a Number.
+enum class Shows : std::uint8_t { Number, Percent, Fraction, Date, Time, Text };
+
 // What a cell of a workbook holds besides the text it shows. CSV cells have none.
 struct CellValue {
     enum class Kind : std::uint8_t { Text, Number };
     Kind kind = Kind::Text;
+    Shows shows = Shows::Number;
     double number = 0;
     const NumberFormat* format = nullptr;  // a number's; none for General
+    // Where the text shows more than the number (grouping, a currency, "mm", parentheses): the
+    // number as shown, its digits and point with its sign ("3000" for "3,000"); else empty.
+    std::string shownNumber;
 };
 
 // One row of a table: the texts its cells show, and for a workbook what they hold.
