@@ -17,6 +17,24 @@ std::string_view CellAt(const std::vector<std::string>& cells, std::size_t colum
     return column < cells.size() ? std::string_view(cells[column]) : std::string_view();
 }
 
+// What a workbook's number shows, where that is no length.
+std::string_view NoLength(Shows shows) {
+    switch (shows) {
+        case Shows::Percent:
+            return "百分比";
+        case Shows::Fraction:
+            return "分数";
+        case Shows::Date:
+            return "日期";
+        case Shows::Time:
+            return "时间";
+        case Shows::Number:
+        case Shows::Text:
+            break;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::optional<TableError> Conversion::Header(const TableRow& row) {
@@ -45,7 +63,23 @@ std::optional<TableError> Conversion::Header(const TableRow& row) {
     return error;
 }
 
-bool Conversion::Compute(const std::vector<std::string>& cells) {
+bool Conversion::Dimension(const TableRow& row, std::size_t column, FieldName field) {
+    std::string text(CellAt(row.cells, column));
+    if (column < row.values.size() && row.values[column].kind == CellValue::Kind::Number) {
+        const CellValue& value = row.values[column];
+        if (const std::string_view shows = NoLength(value.shows); !shows.empty()) {
+            m_explanation = std::string(CaptionOf(field)) + "显示为" + std::string(shows) + " " +
+                            text + "，不是尺寸。";
+            return false;
+        }
+        if (!value.shownNumber.empty()) text = value.shownNumber;
+    }
+    m_fields.Set(field, std::move(text));
+    return true;
+}
+
+bool Conversion::Compute(const TableRow& row) {
+    const std::vector<std::string>& cells = row.cells;
     const std::size_t width = m_results.column;
     if (cells.size() < width && !m_missingCellsAreEmpty) {
         m_explanation = "缺少单元格：表头有 " + std::to_string(width) + " 列，本行只有 " +
@@ -60,11 +94,14 @@ bool Conversion::Compute(const std::vector<std::string>& cells) {
             return false;
         }
     }
-    m_fields.Set(FieldName::Text1,
-                 std::string(size ? size->outer : CellAt(cells, m_columns->inputs[0])));
-    m_fields.Set(FieldName::Text2,
-                 std::string(size ? size->wall : CellAt(cells, m_columns->inputs[1])));
-    m_fields.Set(FieldName::Text3, std::string(CellAt(cells, m_columns->inputs[2])));
+    if (size) {
+        m_fields.Set(FieldName::Text1, std::string(size->outer));
+        m_fields.Set(FieldName::Text2, std::string(size->wall));
+    }
+    // A workbook's number is read as the number its cell shows.
+    for (std::size_t i = size ? 2 : 0; i < kInputFields.size(); ++i) {
+        if (!Dimension(row, m_columns->inputs[i], kInputFields[i])) return false;
+    }
     if (const auto failure = Calculate(m_fields)) {
         m_explanation = FailureMessage(*failure);
         std::erase(m_explanation, '\n');  // one line: each sentence ends in "。"
@@ -75,7 +112,7 @@ bool Conversion::Compute(const std::vector<std::string>& cells) {
 
 std::optional<TableError> Conversion::Row(const TableRow& row) {
     m_explanation.clear();
-    const bool computed = Compute(row.cells);
+    const bool computed = Compute(row);
     for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
         m_results.texts[i] =
             computed ? std::string_view(m_fields.Get(kResultColumns[i].field)) : std::string_view();

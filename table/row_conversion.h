@@ -45,7 +45,10 @@ private:
     std::optional<TableError> Header(const TableRow& row);
     std::optional<TableError> Row(const TableRow& row);
     // Reads the row's inputs and calculates; false, with the explanation, when it cannot.
-    bool Compute(const std::vector<std::string>& cells);
+    bool Compute(const TableRow& row);
+    // Puts a dimension's cell into its field; false, with the explanation, where a workbook's
+    // cell shows a date, a time, a percent or a fraction.
+    bool Dimension(const TableRow& row, std::size_t column, FieldName field);
 
     TableWriter& m_writer;
     bool m_missingCellsAreEmpty;

@@ -256,6 +256,82 @@ TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookIsANumberShownAsItWasAndTheRes
     EXPECT_EQ(rows[1].cells[3 + std::size(cells)], "30.00");
 }
 
+// A number's cell is read as its format shows it: a dimension as the number shown, refused where
+// it shows a date, a time, a percent or a fraction; a kept cell as its text. The workbook written
+// shows the same texts, every format it uses declared in it, whatever number the input gave it
+// (Gnumeric's 100, SheetJS's 60).
+TEST(WorkbookReader, NumbersAreReadAsTheirFormatsShowThemAndWrittenSo) {
+    const std::string formats =
+        R"(<numFmt numFmtId="100" formatCode="0.0"/><numFmt numFmtId="60" formatCode="yyyy-mm-dd"/>)"
+        R"(<numFmt numFmtId="164" formatCode="#,##0"/><numFmt numFmtId="165" formatCode="0.0&quot;mm&quot;"/>)"
+        R"x(<numFmt numFmtId="166" formatCode="0.00_);(0.00)"/><numFmt numFmtId="167" formatCode="0.0%"/>)x"
+        R"(<numFmt numFmtId="2" formatCode="0.000"/>)";  // a code of the workbook's own wins
+    const std::string styles =
+        R"(<xf numFmtId="0"/><xf numFmtId="100"/><xf numFmtId="60"/><xf numFmtId="164"/>)"
+        R"(<xf numFmtId="165"/><xf numFmtId="166"/><xf numFmtId="167"/><xf numFmtId="2"/>)"
+        R"(<xf numFmtId="31"/>)";
+    const auto cell = [](int style, const std::string& value, const char* type = "") {
+        return "<c s=\"" + std::to_string(style) + "\"" + type + "><v>" + value + "</v></c>";
+    };
+    struct Case {
+        std::string cells;  // 外径, 壁厚, 弯曲半径, 检验日期
+        std::string shown;  // the row as CSV, up to 内径
+        const char* explanation;
+    };
+    const std::string date = cell(2, "46359");
+    const Case cases[] = {
+        {cell(1, "38.04") + cell(0, "4") + cell(3, "3000") + date,
+         "38.0,4,\"3,000\",2026-12-03,30.00", ""},
+        {cell(4, "38.04") + cell(7, "4") + cell(0, "76") + cell(8, "46359"),
+         "38.0mm,4.000,76,2026年12月3日,30.00", ""},
+        {cell(5, "38") + cell(0, "4") + cell(0, "76") + date, "38.00 ,4,76,2026-12-03,30.00", ""},
+        {cell(5, "-38") + cell(0, "4") + cell(0, "76") + date, "(38.00),4,76,2026-12-03,", ""},
+        {cell(0, "-38") + cell(0, "4") + cell(0, "76") +
+             R"(<c t="d"><v>2026-12-03T00:00:00.000Z</v></c>)",
+         "-38,4,76,2026-12-03,", ""},
+        {cell(0, "38") + cell(6, "0.04") + cell(0, "76") + date, "38,4.0%,76,2026-12-03,",
+         "壁厚显示为百分比 4.0%，不是尺寸。"},
+        {cell(0, "38") + cell(0, "4") + cell(2, "46359") + date, "38,4,2026-12-03,2026-12-03,",
+         "弯曲半径显示为日期 2026-12-03，不是尺寸。"},
+    };
+    std::string rows =
+        R"(<row r="1"><c t="inlineStr"><is><t>外径</t></is></c><c t="inlineStr"><is><t>壁厚</t></is></c>)"
+        R"(<c t="inlineStr"><is><t>弯曲半径</t></is></c><c t="inlineStr"><is><t>检验日期</t></is></c></row>)";
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        rows += "<row r=\"" + std::to_string(i + 2) + "\">" + cases[i].cells + "</row>";
+    }
+    Book book{.sheetData = rows, .cellStyles = styles, .numberFormats = formats};
+    const std::string file = Workbook(book);
+    const batch::Outcome csv = RunOn(file);
+    EXPECT_EQ(csv.err.find("未知"), std::string::npos) << csv.err;
+    std::vector<std::string> lines;
+    for (std::size_t start = csv.output.find('\n') + 1; start < csv.output.size();) {
+        const auto end = csv.output.find("\r\n", start);
+        lines.push_back(csv.output.substr(start, end - start));
+        start = end + 2;
+    }
+    ASSERT_EQ(lines.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_TRUE(lines[i].starts_with(cases[i].shown)) << lines[i];
+        EXPECT_TRUE(lines[i].ends_with(cases[i].explanation)) << lines[i];
+    }
+    // A negative in parentheses is refused as the same negative typed plainly is.
+    EXPECT_EQ(lines[3].substr(lines[3].rfind(',')), lines[4].substr(lines[4].rfind(',')));
+    EXPECT_NE(lines[3].substr(lines[3].rfind(',')), ",");
+    const batch::Outcome workbook = RunOn(file, "out.xlsx");
+    const auto written = SheetRows(workbook.output);
+    ASSERT_EQ(written.size(), std::size(cases) + 1);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        std::string shown;
+        for (std::size_t column = 0; column < 5; ++column) {
+            const std::string& text = written[i + 1][column];
+            shown += (column > 0 ? "," : "") +
+                     (text.find(',') != std::string::npos ? "\"" + text + "\"" : text);
+        }
+        EXPECT_EQ(shown, cases[i].shown) << "written";
+    }
+}
+
 TEST(HostileWorkbook, OnlyAFiniteDecimalIsANumberAndTheRestIsItsText) {
     const std::string computed =
         ",4,76,30.00,2.000000,0.80,24.00,0.80,24.00,0.75,22.50,24.00,24.00,24.00,";

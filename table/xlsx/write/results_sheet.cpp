@@ -41,7 +41,7 @@ double HeaderHeight(const TableRow& row, std::size_t own, const RowResults& resu
 ResultsSheet::ResultsSheet(WorkbookFile& book, lxw_worksheet* sheet)
     : SheetWriter(book, sheet),
       m_wrapped(book.Style([](lxw_format* style) { format_set_text_wrap(style); })),
-      m_sixPlaces(book.NumberStyle(0, "0.000000")) {
+      m_sixPlaces(book.NumberStyle("0.000000")) {
     SetUpPrinting(m_sheet);
 }
 

@@ -38,7 +38,7 @@ SheetWriter::SheetWriter(WorkbookFile& book, lxw_worksheet* sheet)
     : m_book(book),
       m_sheet(sheet),
       m_heading(book.HeadingStyle()),
-      m_twoPlaces(book.NumberStyle(0, "0.00")) {}
+      m_twoPlaces(book.NumberStyle("0.00")) {}
 
 std::optional<TableError> SheetWriter::Failed(int error) const {
     if (error == LXW_NO_ERROR) return std::nullopt;

@@ -79,34 +79,25 @@ lxw_format* WorkbookFile::HeadingStyle() {
     return m_heading;
 }
 
-lxw_format* WorkbookFile::NumberStyle(int id, const std::string& code) {
-    // The formats that spreadsheets know by number are written by number.
-    const bool builtIn = id > 0 && id < 164;
-    if (!builtIn && (code.empty() || code == "General")) return nullptr;
-    std::string key = builtIn ? std::string("#") : code;
-    if (builtIn) key += std::to_string(id);
-    auto [found, added] = m_numberStyles.try_emplace(key, nullptr);
+lxw_format* WorkbookFile::NumberStyle(const std::string& code) {
+    if (code.empty() || code == "General" || code == "G/通用格式") return nullptr;
+    auto [found, added] = m_numberStyles.try_emplace(code, nullptr);
     if (added) {
-        found->second = Style([&](lxw_format* style) {
-            if (builtIn) {
-                format_set_num_format_index(style, static_cast<std::uint8_t>(id));
-            } else {
-                format_set_num_format(style, code.c_str());
-            }
-        });
+        found->second =
+            Style([&](lxw_format* style) { format_set_num_format(style, code.c_str()); });
     }
     return found->second;
 }
 
 lxw_format* WorkbookFile::StyleOf(const NumberFormat* format) {
     auto [found, added] = m_styleOf.try_emplace(format, nullptr);
-    if (added) found->second = NumberStyle(format->id, format->code);
+    if (added) found->second = NumberStyle(format->code);
     return found->second;
 }
 
 lxw_format* WorkbookFile::PlacesStyle(int places) {
     auto& style = m_placesStyles.at(static_cast<std::size_t>(places));
-    if (style == nullptr && places > 0) style = NumberStyle(0, "0." + std::string(places, '0'));
+    if (style == nullptr && places > 0) style = NumberStyle("0." + std::string(places, '0'));
     return style;
 }
 

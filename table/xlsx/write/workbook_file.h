@@ -40,9 +40,9 @@ public:
     // The headings' style, bold and wrapping; made once.
     lxw_format* HeadingStyle();
 
-    // The style of a number format, one for each: by its built-in number or its code; nullptr
-    // for the general one.
-    lxw_format* NumberStyle(int id, const std::string& code);
+    // The style of a number format by its code, one for each; nullptr for General. The workbook
+    // declares every code its cells use.
+    lxw_format* NumberStyle(const std::string& code);
     // The style of a workbook's number format as read, looked up once.
     lxw_format* StyleOf(const NumberFormat* format);
     // The style that shows a decimal with `places` places (a CSV's "3.50": 0.00).
