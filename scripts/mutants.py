@@ -65,7 +65,10 @@ def nudge(number):
 
 
 def mutants_of(path):
+    """The mutants of a file: its path, the line's index, the line as it was and as mutated, and
+    whether only another system's build compiles the line."""
     lines = path.read_text(encoding="utf-8").splitlines(keepends=True)
+    elsewhere = other_system_lines(path)
     found = []
     for index, line in enumerate(lines):
         code = line.split("//")[0]
@@ -82,7 +85,8 @@ def mutants_of(path):
         for variant in sorted(variants):
             if not variant.endswith("\n"):
                 variant += "\n"
-            found.append((path, index, line, variant if variant.strip() else "\n"))
+            found.append((path, index, line, variant if variant.strip() else "\n",
+                          path.name in OTHER_SYSTEMS or index in elsewhere))
     return found
 
 
@@ -119,8 +123,8 @@ def harmless_reasons():
 
 def survivor_class(mutant, reasons):
     """"other build", "harmless: WHY" or "gap"."""
-    path, index, original, variant = mutant
-    if path.name in OTHER_SYSTEMS or index in other_system_lines(path):
+    path, index, original, variant, elsewhere = mutant
+    if elsewhere:
         return "other build"
     key = (str(path.relative_to(ROOT)), original.strip(), variant.strip())
     return f"harmless: {reasons[key]}" if key in reasons else "gap"
@@ -165,7 +169,7 @@ def main():
         print(f"seed {seed}: {len(chosen)} of {len(mutants)} mutants", file=out, flush=True)
     if args.list:
         for number in chosen:
-            path, index, original, variant = mutants[number]
+            path, index, original, variant, _ = mutants[number]
             print(f"{number} {path.relative_to(ROOT)}:{index + 1}: {original.strip()} => "
                   f"{variant.strip() or '(deleted)'}")
         return
@@ -180,7 +184,7 @@ def main():
         counts = {"caught": 0, "gap": 0, "harmless": 0, "other build": 0, "no build": 0}
         reasons = harmless_reasons()
         for number in chosen:
-            path, index, original, variant = mutants[number]
+            path, index, original, variant, _ = mutants[number]
             relative = path.relative_to(ROOT)
             where = (f"{number} {relative}:{index + 1}: {original.strip()} => "
                      f"{variant.strip() or '(deleted)'}")
