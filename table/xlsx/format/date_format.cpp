@@ -175,7 +175,9 @@ std::string Numerals(std::string_view digits, int style, bool count, bool leadin
     const auto& units = style == 2 ? kUpperUnits : kLowerUnits;
     std::string text;
     const auto digit = [](char c) { return static_cast<std::size_t>(c - '0'); };
-    digits.remove_prefix(count ? std::min(digits.find_first_not_of('0'), digits.size()) : 0);
+    if (count && style != 3) {
+        digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+    }
     if (style == 3 || !count || digits.size() > 16) {
         for (const char c : digits) {
             if (c < '0' || c > '9') {

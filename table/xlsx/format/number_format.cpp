@@ -199,7 +199,10 @@ ShownValue Fixed(const Section& section, double magnitude, bool negative) {
         if (!pieces.empty()) pieces[0] = InNumerals(section, whole, decimals);
         layout.Set(wholePlaces, pieces);
         layout.Set(decimalPlaces, std::vector<std::string>(decimalPlaces.size()));
-        shown.text = Sign(negative) + layout.Write(false);
+        // Before numerals in digits' places, a minus as LibreOffice writes it: 负 or a full-width
+        // one.
+        const char* minus = section.numerals == 2 ? "负" : "－";
+        shown.text = (negative ? minus : "") + layout.Write(false);
         return shown;
     }
     auto wholePieces = WholeDigits(whole, Placeholders(wholePlaces), section.grouped);
@@ -348,8 +351,9 @@ ShownValue Fraction(const Section& section, double magnitude, bool negative) {
         denominatorPieces.back() += denominatorText.substr(denominatorPieces.size());
     }
     layout.Set(denominatorPlaces, denominatorPieces);
-    if (fixed) layout.m_special = std::to_string(fixed->width);
-    const Item* last = fixed ? fixed : denominatorPlaces.back();
+    if (fixed && !(withWhole && numerator == 0)) layout.m_special = std::to_string(fixed->width);
+    // (A fixed denominator's digits stay out of the blank, as LibreOffice shows it.)
+    const Item* last = fixed ? slash : denominatorPlaces.back();
     // A whole number alone: the fraction's place kept blank.
     const Item* blankFrom = withWhole && numerator == 0 ? wholePlaces.back() + 1 : nullptr;
     ShownValue shown;
