@@ -32,11 +32,17 @@ bool StartsWithNoCase(std::string_view text, std::string_view word) {
 
 bool IsPlaceholder(char c) { return c == '0' || c == '#' || c == '?'; }
 
-// The bytes of the UTF-8 character at the start of `text`.
+// The bytes of the UTF-8 character at the start of `text`: its lead and the continuation bytes
+// that follow it (none past a byte that could stand alone, such as a quote).
 std::size_t CharacterLength(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[0]);
-    const std::size_t length = lead < 0xC0 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    return std::min(length, text.size());
+    const std::size_t most = lead < 0xC0 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    std::size_t length = 1;
+    while (length < std::min(most, text.size()) &&
+           (static_cast<unsigned char>(text[length]) & 0xC0U) == 0x80U) {
+        ++length;
+    }
+    return length;
 }
 
 bool IsDateTime(Token token) { return token >= Token::Year2; }
@@ -85,7 +91,7 @@ private:
         const char c = m_text[0];
         const char next = m_text.size() > 1 ? m_text[1] : '\0';
         if (c == '"') {
-            const auto end = m_text.find('"', 1);
+            const auto end = std::min(m_text.find('"', 1), m_text.size());
             Literal(m_text.substr(1, end - 1));
             Skip(end + 1);
         } else if (c == '\\' || c == '_' || c == '*') {
@@ -99,7 +105,7 @@ private:
             Skip(1 + length);            // '*' fills a cell's width: nothing in text
         } else if (c == '[') {
             const auto end = m_text.find(']');
-            if (!Bracket(m_text.substr(1, end - 1))) return false;
+            if (end == std::string_view::npos || !Bracket(m_text.substr(1, end - 1))) return false;
             Skip(end + 1);
         } else if (StartsWithNoCase(m_text, "general")) {
             Add(Token::General, 7);

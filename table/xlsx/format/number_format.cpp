@@ -282,14 +282,15 @@ ShownValue Scientific(const Section& section, double magnitude, bool negative) {
 // The fraction nearest `value` (0 <= value) whose denominator is at most `most`: the continued
 // fraction's convergents, and the best of the last one's neighbours.
 std::pair<double, long long> Nearest(double value, long long most) {
-    long long p0 = 0, q0 = 1, p1 = 1, q1 = 0;
+    double p0 = 0, p1 = 1;  // numerators as doubles: a large value's may pass any integer type
+    long long q0 = 1, q1 = 0;
     double rest = value;
     for (int i = 0; i < 64; ++i) {
         const double a = std::floor(rest);
         if (a > 1e15) break;
         const auto whole = static_cast<long long>(a);
         if (q1 != 0 && whole > (most - q0) / q1) break;
-        const long long p2 = whole * p1 + p0;
+        const double p2 = a * p1 + p0;
         const long long q2 = whole * q1 + q0;
         p0 = p1, q0 = q1, p1 = p2, q1 = q2;
         if (rest - a < 1e-12) break;
@@ -297,12 +298,13 @@ std::pair<double, long long> Nearest(double value, long long most) {
     }
     if (q1 == 0) return {std::round(value), 1};
     const long long k = (most - q0) / q1;
-    const double p = static_cast<double>(p0 + k * p1);
-    const auto q = static_cast<double>(q0 + k * q1);
-    if (k > 0 && std::fabs(value - p / q) < std::fabs(value - double(p1) / double(q1))) {
-        return {p, q0 + k * q1};
+    const double p = p0 + static_cast<double>(k) * p1;
+    const long long q = q0 + k * q1;
+    if (k > 0 && std::fabs(value - p / static_cast<double>(q)) <
+                     std::fabs(value - p1 / static_cast<double>(q1))) {
+        return {p, q};
     }
-    return {static_cast<double>(p1), q1};
+    return {p1, q1};
 }
 
 ShownValue Fraction(const Section& section, double magnitude, bool negative) {
@@ -396,6 +398,11 @@ ShownValue ShowNumber(const Section& section, double value, bool sign) {
         return shown;
     }
     const double magnitude = std::fabs(value) * std::pow(10.0, section.scale);
+    if (!std::isfinite(magnitude)) {  // 1E+307 as a percent: too large for any digits
+        shown.text = shown.number = GeneralText(value);
+        shown.shows = Shows::Number;
+        return shown;
+    }
     const bool negative = sign && value < 0;
     const auto has = [&](Token token) {
         return std::any_of(section.items.begin(), section.items.end(),

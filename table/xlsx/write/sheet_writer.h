@@ -16,7 +16,7 @@ class SheetWriter : public TableWriter {
 protected:
     SheetWriter(WorkbookFile& book, lxw_worksheet* sheet);
 
-    static constexpr CellValue kText{};  // a cell written as text, whatever it looks like
+    static inline const CellValue kText{};  // a cell written as text, whatever it looks like
 
     std::optional<TableError> Cell(std::uint32_t row, std::size_t column, std::string_view text,
                                    const CellValue* value, lxw_format* style);
