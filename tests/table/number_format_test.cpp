@@ -35,6 +35,8 @@ TEST(NumberFormat, DecimalsGroupingAndScaling) {
         {"General", 0.000000015, "0.000000015"},
         {"General", 1.25e-10, "1.25E-10"},
         {"General", 123456789012345678.0, "1.23456789012346E+017"},
+        {"General", 1e15, "1000000000000000"},
+        {"General", 1e16, "1E+016"},
         {"G/通用格式", -4.5, "-4.5"},
         {"0.00_ ", 38.004, "38.00 "},
         {"0.00_ ", -1234.567, "-1234.57 "},
@@ -47,6 +49,8 @@ TEST(NumberFormat, DecimalsGroupingAndScaling) {
         {"#,###", 0, ""},
         {"#.##", 0.5, ".5"},
         {"#.##", 10, "10"},
+        {".##", 38, "38"},
+        {".00", 38.5, "38.50"},
         {"0.0#", 1, "1.0"},
         {"00000", 38.004, "00038"},
         {"000-0000", 123456789, "12345-6789"},
@@ -61,6 +65,7 @@ TEST(NumberFormat, DecimalsGroupingAndScaling) {
         {"[Red]0.00", 38.004, "38.00"},
         {"[红色]0.00", 38.004, "38.00"},  // Excel's colour in Chinese
         {"[Color10]0.00", -1, "-1.00"},
+        {"[颜色10]0.00", -1, "-1.00"},
     });
 }
 
@@ -165,7 +170,8 @@ TEST(NumberFormat, TextAndWhatCannotBeRead) {
     ASSERT_TRUE(accounting);
     EXPECT_EQ(accounting->ShowText("外径"), " 外径 ");
     EXPECT_EQ(Show("@", 38.004), "38.004");
-    for (const char* code : {"0.00\"mm", "[Blau]0", "0;0;0;0;0", "0.0 yyyy", "[<abc]0", "0/"}) {
+    for (const char* code :
+         {"0.00\"mm", "[Blau]0", "[Colorx1]0", "0;0;0;0;0", "0.0 yyyy", "[<abc]0", "0/"}) {
         EXPECT_FALSE(NumberFormatCode::Parse(code)) << code;
     }
 }

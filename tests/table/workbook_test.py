@@ -167,6 +167,15 @@ class Workbooks(unittest.TestCase):
         self.assertEqual(done.returncode, 2)
         self.assertIn("工作簿不能写到终端", done.stderr)
 
+    def test_the_record_widens_the_kind_alone(self):
+        example = pathlib.Path(__file__).resolve().parents[2] / "docs" / "example.csv"
+        self.assertLess(run("-o", self.out("kinds.xlsx"), example).returncode, 2)
+        record = openpyxl.load_workbook(self.out("kinds.xlsx"))["通球记录"]
+        self.assertEqual(record["G3"].value, "类型")
+        widths = {column: record.column_dimensions[column].width for column in "FGH"}
+        self.assertEqual(widths["G"], max(widths.values()))
+        self.assertGreaterEqual(widths["G"], len("有弯头无拼接焊缝") * 2)  # two units a character
+
     def test_results_and_record_print_on_a4_across_with_the_header_on_every_page(self):
         table = self.out("long.csv")
         table.write_text("序号,外径,壁厚,弯曲半径(mm)\n" +

@@ -17,7 +17,8 @@ using format::Section;
 using format::Token;
 
 constexpr int kSignificantDigits = 15;
-constexpr int kSmallestPlain = -9;  // the exponent of the smallest number General shows plain
+// The exponents of the smallest and the largest numbers General shows without an exponent.
+constexpr int kSmallestPlain = -9;
 constexpr int kMostFractionDigits = 6;
 
 // The value's 15 significant digits and its decimal exponent: 38.004 is ("380040000000000", 1).
@@ -432,7 +433,7 @@ std::string GeneralText(double value) {
     digits.erase(digits.find_last_not_of('0') + 1);
     std::string shown = value < 0 ? "-" : "";
     const auto count = static_cast<int>(digits.size());
-    if (exponent >= kSignificantDigits || exponent < kSmallestPlain) {
+    if (exponent > kSignificantDigits || exponent < kSmallestPlain) {
         shown.append(1, digits[0]);
         if (count > 1) shown.append(1, '.').append(digits, 1);
         std::string magnitude = std::to_string(std::abs(exponent));

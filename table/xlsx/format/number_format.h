@@ -59,8 +59,8 @@ private:
 // Chinese Excel show for the others; empty for a number no spreadsheet gives a meaning.
 std::string_view BuiltInFormatCode(int id);
 
-// A number as General shows it: up to 15 significant digits, an exponent ("1.5E+016", "1.25E-10")
-// beyond them or below 1E-09.
+// A number as General shows it: up to 15 significant digits, an exponent ("1E+016", "1.25E-10")
+// from 1E+16 or below 1E-09.
 std::string GeneralText(double value);
 
 }  // namespace tongqiu::table
