@@ -369,6 +369,7 @@ private:
         } else if (number) {
             if (!NumberFits()) return std::nullopt;
             m_section.kind = Kind::Number;
+            FindFixed();
             m_section.shows = Has(Token::Slash)     ? Shows::Fraction
                               : Has(Token::Percent) ? Shows::Percent
                                                     : Shows::Number;
@@ -377,6 +378,37 @@ private:
             m_section.shows = Shows::Text;
         }
         return std::move(m_section);
+    }
+
+    // Whether the section is texts around #,##0.00: #'s, one 0, a point and 0's.
+    void FindFixed() {
+        const auto& items = m_section.items;
+        std::size_t first = 0;
+        std::size_t end = items.size();
+        if (first < end && items[first].token == Token::Literal) ++first;
+        if (end > first && items[end - 1].token == Token::Literal) --end;
+        std::string pattern;
+        for (std::size_t i = first; i < end; ++i) {
+            if (items[i].token == Token::Digit) {
+                pattern += items[i].text;
+            } else if (items[i].token == Token::Point) {
+                pattern += '.';
+            } else {
+                return;
+            }
+        }
+        const auto point = std::min(pattern.find('.'), pattern.size());
+        const std::string_view whole = std::string_view(pattern).substr(0, point);
+        const std::string_view decimals = std::string_view(pattern).substr(point);
+        if (whole.empty() || whole.back() != '0' ||
+            whole.find_first_not_of('#') != whole.size() - 1 || decimals == "." ||
+            decimals.find_first_not_of('0', 1) != std::string_view::npos ||
+            m_section.numerals != 0) {
+            return;
+        }
+        m_section.fixedPlaces = decimals.empty() ? 0 : static_cast<int>(decimals.size()) - 1;
+        if (first > 0) m_section.prefix = items.front().text;
+        if (end < items.size()) m_section.suffix = items.back().text;
     }
 
     // A number's parts in their order: digits before any exponent's and a fraction's parts.

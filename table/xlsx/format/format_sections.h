@@ -71,6 +71,11 @@ struct Section {
     bool grouped = false;     // #,##0
     bool twelveHour = false;  // AM/PM
     int secondDigits = 0;     // the places of the seconds shown
+    // The common numbers' format, read once so that each cell is quick: fixed decimals with one
+    // 0 before the point (#,##0.00), texts before and after ("¥", "_ ", " mm"); -1 for others.
+    int fixedPlaces = -1;
+    std::string prefix;
+    std::string suffix;
 };
 
 // The sections of a code, up to four, or none where it cannot be read.

@@ -27,10 +27,9 @@ std::pair<std::string, int> Significant(double magnitude) {
     const auto written = WriteScientific(scientific, scientific + sizeof scientific, magnitude,
                                          kSignificantDigits - 1);
     const std::string_view text(scientific, static_cast<std::size_t>(written.ptr - scientific));
-    const std::string_view exponentText = text.substr(text.find('e') + 1);
     int exponent = 0;
-    std::from_chars(exponentText.data() + (exponentText.starts_with('+') ? 1 : 0),
-                    exponentText.data() + exponentText.size(), exponent);
+    for (const char c : text.substr(text.find('e') + 2)) exponent = exponent * 10 + (c - '0');
+    if (text[text.find('e') + 1] == '-') exponent = -exponent;
     std::string digits(1, text[0]);
     digits.append(text.substr(2, kSignificantDigits - 1));
     return {digits, exponent};
@@ -405,6 +404,22 @@ ShownValue ShowNumber(const Section& section, double value, bool sign) {
         return shown;
     }
     const bool negative = sign && value < 0;
+    if (section.fixedPlaces >= 0) {
+        std::string digits = FormatPlaces(magnitude, section.fixedPlaces);
+        const bool nonzero = digits.find_first_not_of("0.") != std::string::npos;
+        shown.shows = section.shows;
+        shown.text = Sign(negative && nonzero) + section.prefix;
+        if (section.grouped) {
+            const auto point = std::min(digits.find('.'), digits.size());
+            shown.text += WholeDigits(digits.substr(0, point), "0", true)[0];
+            shown.text.append(digits, point);
+        } else {
+            shown.text += digits;
+        }
+        shown.text += section.suffix;
+        if (shown.shows == Shows::Number) shown.number = Sign(value < 0 && nonzero) + digits;
+        return shown;
+    }
     const auto has = [&](Token token) {
         return std::any_of(section.items.begin(), section.items.end(),
                            [&](const Item& item) { return item.token == token; });
@@ -452,9 +467,7 @@ std::string GeneralText(double value) {
 }
 
 NumberFormatCode::NumberFormatCode() = default;
-NumberFormatCode::NumberFormatCode(const NumberFormatCode&) = default;
 NumberFormatCode::NumberFormatCode(NumberFormatCode&&) noexcept = default;
-NumberFormatCode& NumberFormatCode::operator=(const NumberFormatCode&) = default;
 NumberFormatCode& NumberFormatCode::operator=(NumberFormatCode&&) noexcept = default;
 NumberFormatCode::~NumberFormatCode() = default;
 

@@ -36,9 +36,9 @@ public:
     // The code read, or none where it is no format code that this program knows how to show.
     static std::optional<NumberFormatCode> Parse(std::string_view code);
 
-    NumberFormatCode(const NumberFormatCode&);
+    NumberFormatCode(const NumberFormatCode&) = delete;
     NumberFormatCode(NumberFormatCode&&) noexcept;
-    NumberFormatCode& operator=(const NumberFormatCode&);
+    NumberFormatCode& operator=(const NumberFormatCode&) = delete;
     NumberFormatCode& operator=(NumberFormatCode&&) noexcept;
     ~NumberFormatCode();
 
@@ -48,6 +48,8 @@ public:
     [[nodiscard]] std::string ShowText(std::string_view text) const;
     // Whether it shows numbers as General does (and nothing else around them).
     [[nodiscard]] bool IsGeneral() const;
+    // Whether it shows a text otherwise than as it is.
+    [[nodiscard]] bool ShowsText() const { return m_textSection >= 0; }
 
 private:
     NumberFormatCode();

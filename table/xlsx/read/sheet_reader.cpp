@@ -214,7 +214,7 @@ private:
         }
         // A text in a format with a section for text ("@", an accounting format's fourth).
         if (value.kind == CellValue::Kind::Text && m_format != nullptr && m_format->code &&
-            m_type != "e" && m_type != "b") {
+            m_format->code->ShowsText() && m_type != "e" && m_type != "b") {
             text = m_format->code->ShowText(text);
         }
         m_rowBytes += text.size();
