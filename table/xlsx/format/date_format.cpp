@@ -87,7 +87,7 @@ std::string ShowDateTime(const Section& section, double value, bool date1904) {
     const std::int64_t seconds = units / unitsPerSecond;
     const Civil date = DateOf(days, date1904);
     const auto number = [&](std::int64_t n, int width, bool digitByDigit = false) {
-        const std::string text = Padded(n, width);
+        std::string text = Padded(n, width);
         if (section.numerals == 0) return text;
         if (section.numerals == 3) return Numerals(text, 3, false);
         return Numerals(digitByDigit ? text : std::to_string(n), section.numerals, !digitByDigit,

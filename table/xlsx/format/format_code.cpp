@@ -169,10 +169,11 @@ private:
 
     // The last date or time token, literals skipped.
     [[nodiscard]] std::optional<Token> LastDateTime() const {
-        for (auto it = m_section.items.rbegin(); it != m_section.items.rend(); ++it) {
-            if (IsDateTime(it->token)) return it->token;
+        std::optional<Token> last;
+        for (const Item& item : m_section.items) {
+            if (IsDateTime(item.token)) last = item.token;
         }
-        return std::nullopt;
+        return last;
     }
 
     void Point() {
@@ -265,7 +266,7 @@ private:
         const std::string lower = LowerText(inside);
         if (inside[0] == '$') {
             const auto dash = inside.find('-');
-            Literal(inside.substr(1, dash == std::string_view::npos ? inside.npos : dash - 1));
+            Literal(inside.substr(1, dash == std::string_view::npos ? dash : dash - 1));
             const std::string locale = dash == std::string_view::npos ? "" : lower.substr(dash + 1);
             if (locale == "x-sysdate" || locale == "f800") m_substitute = kLongDate;
             if (locale == "x-systime" || locale == "f400") m_substitute = kLongTime;

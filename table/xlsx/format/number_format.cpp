@@ -42,7 +42,7 @@ double Decimal(const std::string& text) {
 }
 
 // A minus, or nothing.
-std::string Sign(bool negative) { return std::string(negative ? 1 : 0, '-'); }
+std::string Sign(bool negative) { return {negative ? "-" : ""}; }
 
 std::size_t CharacterCount(std::string_view text) {
     return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
@@ -121,7 +121,7 @@ public:
         return run;
     }
 
-    const Item* Find(Token token) const {
+    [[nodiscard]] const Item* Find(Token token) const {
         for (const Item& item : m_section.items) {
             if (item.token == token) return &item;
         }
@@ -282,8 +282,11 @@ ShownValue Scientific(const Section& section, double magnitude, bool negative) {
 // The fraction nearest `value` (0 <= value) whose denominator is at most `most`: the continued
 // fraction's convergents, and the best of the last one's neighbours.
 std::pair<double, long long> Nearest(double value, long long most) {
-    double p0 = 0, p1 = 1;  // numerators as doubles: a large value's may pass any integer type
-    long long q0 = 1, q1 = 0;
+    // Numerators as doubles: a large value's may pass any integer type.
+    double p0 = 0;
+    double p1 = 1;
+    long long q0 = 1;
+    long long q1 = 0;
     double rest = value;
     for (int i = 0; i < 64; ++i) {
         const double a = std::floor(rest);
@@ -292,7 +295,10 @@ std::pair<double, long long> Nearest(double value, long long most) {
         if (q1 != 0 && whole > (most - q0) / q1) break;
         const double p2 = a * p1 + p0;
         const long long q2 = whole * q1 + q0;
-        p0 = p1, q0 = q1, p1 = p2, q1 = q2;
+        p0 = p1;
+        q0 = q1;
+        p1 = p2;
+        q1 = q2;
         if (rest - a < 1e-12) break;
         rest = 1 / (rest - a);
     }
