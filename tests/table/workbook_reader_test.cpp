@@ -265,11 +265,12 @@ TEST(WorkbookReader, NumbersAreReadAsTheirFormatsShowThemAndWrittenSo) {
         R"(<numFmt numFmtId="100" formatCode="0.0"/><numFmt numFmtId="60" formatCode="yyyy-mm-dd"/>)"
         R"(<numFmt numFmtId="164" formatCode="#,##0"/><numFmt numFmtId="165" formatCode="0.0&quot;mm&quot;"/>)"
         R"x(<numFmt numFmtId="166" formatCode="0.00_);(0.00)"/><numFmt numFmtId="167" formatCode="0.0%"/>)x"
-        R"(<numFmt numFmtId="2" formatCode="0.000"/>)";  // a code of the workbook's own wins
+        R"(<numFmt numFmtId="2" formatCode="0.000"/>)"  // a code of the workbook's own wins
+        R"(<numFmt numFmtId="168" formatCode="yyyy-mm-dd hh:mm:ss"/>)";
     const std::string styles =
         R"(<xf numFmtId="0"/><xf numFmtId="100"/><xf numFmtId="60"/><xf numFmtId="164"/>)"
         R"(<xf numFmtId="165"/><xf numFmtId="166"/><xf numFmtId="167"/><xf numFmtId="2"/>)"
-        R"(<xf numFmtId="31"/>)";
+        R"(<xf numFmtId="31"/><xf numFmtId="168"/>)";
     const auto cell = [](int style, const std::string& value, const char* type = "") {
         return "<c s=\"" + std::to_string(style) + "\"" + type + "><v>" + value + "</v></c>";
     };
@@ -289,6 +290,9 @@ TEST(WorkbookReader, NumbersAreReadAsTheirFormatsShowThemAndWrittenSo) {
         {cell(0, "-38") + cell(0, "4") + cell(0, "76") +
              R"(<c t="d"><v>2026-12-31T00:00:00.000Z</v></c>)",
          "-38,4,76,2026-12-31,", ""},
+        {cell(0, "89") + cell(0, "4") + cell(3, "9000") +
+             R"(<c s="9" t="d"><v>2026-04-30T10:20:30.600Z</v></c>)",
+         "89,4,\"9,000\",2026-04-30 10:20:31,81.00", ""},
         {cell(0, "38") + cell(6, "0.04") + cell(0, "76") + date, "38,4.0%,76,2026-12-03,",
          "壁厚显示为百分比 4.0%，不是尺寸。"},
         {cell(0, "38") + cell(0, "4") + cell(2, "46359") + date, "38,4,2026-12-03,2026-12-03,",
