@@ -15,7 +15,8 @@ gives the seed of an earlier one, which the report prints.
 
 Each mutant that gets through is classed: "other build" where only the Windows build or the page
 compiles its line, "harmless" where scripts/mutants-harmless.tsv says why no user can tell it
-apart, and "gap" for the rest, the ones a test should catch. The score is caught over caught and
+apart (or, where its reason says "other build:", which build catches it), and "gap" for the rest,
+the ones a test should catch. The score is caught over caught and
 gaps.
 """
 import argparse
@@ -127,7 +128,11 @@ def survivor_class(mutant, reasons):
     if elsewhere:
         return "other build"
     key = (str(path.relative_to(ROOT)), original.strip(), variant.strip())
-    return f"harmless: {reasons[key]}" if key in reasons else "gap"
+    if key not in reasons:
+        return "gap"
+    # A reason that starts "other build:" names the build that catches it (the sanitizers').
+    why = reasons[key]
+    return why if why.startswith("other build:") else f"harmless: {why}"
 
 
 def run(cmd, timeout, cwd=ROOT):

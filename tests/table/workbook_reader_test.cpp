@@ -285,7 +285,8 @@ TEST(WorkbookReader, NumbersAreReadAsTheirFormatsShowThemAndWrittenSo) {
          "38.0,4,\"3,000\",2026-12-03,30.00", ""},
         {cell(4, "38.04") + cell(7, "4") + cell(0, "76") + cell(8, "46359"),
          "38.0mm,4.000,76,2026年12月3日,30.00", ""},
-        {cell(5, "38") + cell(0, "4") + cell(0, "76") + date, "38.00 ,4,76,2026-12-03,30.00", ""},
+        {cell(5, "38") + cell(0, "4") + cell(0, "76") + R"(<c t="d"><v>2026-02-28</v></c>)",
+         "38.00 ,4,76,2026-02-28,30.00", ""},
         {cell(5, "-38") + cell(0, "4") + cell(0, "76") + date, "(38.00),4,76,2026-12-03,", ""},
         {cell(0, "-38") + cell(0, "4") + cell(0, "76") +
              R"(<c t="d"><v>2026-12-31T00:00:00.000Z</v></c>)",
@@ -386,6 +387,9 @@ TEST(HostileWorkbook, AZipThatIsNoWorkbookIsRefusedAsAWorkbook) {
     const std::pair<std::string, const char*> cases[] = {
         {Zip({}), "不是 Excel 工作簿（.xlsx）：ZIP 中没有 xl/workbook.xml。"},
         {"#!/bin/sh\n" + book, "ZIP 文件已损坏或不完整。"},  // offsets no longer fit
+        // The same with a comment at the ZIP's end, which its last record counts.
+        {"#!/bin/sh\n" + book.substr(0, book.size() - 2) + std::string("\x01\x00x", 3),
+         "ZIP 文件已损坏或不完整。"},
         {book.substr(0, book.size() / 2) + book.substr(book.size() - 22),
          "ZIP 文件已损坏或不完整。"},
     };

@@ -254,12 +254,10 @@ ShownValue Scientific(const Section& section, double magnitude, bool negative) {
         }
     }
     const auto dot = mantissa.find('.');
-    std::string wholeText = mantissa.substr(0, dot);
+    const std::string wholeText = mantissa.substr(0, dot);
     const std::string decimals = dot == std::string::npos ? "" : mantissa.substr(dot + 1);
     const bool zero = mantissa.find_first_not_of("0.") == std::string::npos;
     negative = negative && !zero;
-    if (wholeText == "0" && magnitude == 0 && whole.find('0') == std::string::npos)
-        wholeText.clear();
     layout.Set(wholePlaces, WholeDigits(wholeText, whole, false));
     layout.Set(decimalPlaces, DecimalDigits(decimals, Placeholders(decimalPlaces)));
     std::string exponentDigits = std::to_string(std::abs(exponent));
