@@ -88,6 +88,7 @@ TEST(NumberFormat, SectionsAndConditions) {
         {"[<=99]0.0;0", -1234.567, "-1234.6"},
         {"[<=99]0.0;0", 46359.5, "46360"},
         {"[>100]0;[>50]0.0;0.00", 75, "75.0"},
+        {R"([<100]"small";0)", 100, "100"},
         {R"([>=100]"big";[<0]"neg";0.00)", -5, "neg"},
         {R"([>=100]"big";[<0]"neg";0.00)", 9.995, "10.00"},
         {R"(_ * #,##0.00_ ;_ * \-#,##0.00_ ;_ * "-"??_ ;_ @_ )", 0, " -   "},
@@ -143,7 +144,8 @@ TEST(NumberFormat, DatesAndTimes) {
         {"yyyy-mm-dd", 60, "1900-02-29"},
         {"yyyy-mm-dd", 61, "1900-03-01"},
         {"yyyy-mm-dd", -0.004, "1899-12-29"},
-        {"yyyy-mm-dd", 3e6, "#####"},
+        {"yyyy-mm-dd", 2958465.9, "9999-12-31"},  // the last day shown; the next is none
+        {"yyyy-mm-dd", 2958466, "#####"},
         {"h:mm AM/PM", 46359.5, "12:00 下午"},
         {"上午/下午h\"时\"mm\"分\"", 0.75, "下午6时00分"},
         {"h\"时\"mm\"分\"ss\"秒\"", 0.75, "18时00分00秒"},
@@ -183,6 +185,9 @@ TEST(NumberFormat, TextAndWhatCannotBeRead) {
     ASSERT_TRUE(accounting);
     EXPECT_EQ(accounting->ShowText("外径"), " 外径 ");
     EXPECT_EQ(Show("@", 38.004), "38.004");
+    EXPECT_TRUE(NumberFormatCode::Parse("General")->IsGeneral());
+    EXPECT_FALSE(NumberFormatCode::Parse("General;-General")->IsGeneral());
+    EXPECT_FALSE(NumberFormatCode::Parse("General\" mm\"")->IsGeneral());
     for (const char* code :
          {"0.00\"mm", "[Blau]0", "[Colorx1]0", "0;0;0;0;0", "0.0 yyyy", "[<abc]0", "0/"}) {
         EXPECT_FALSE(NumberFormatCode::Parse(code)) << code;
