@@ -31,6 +31,7 @@ void Check(const std::vector<Case>& cases) {
 TEST(NumberFormat, DecimalsGroupingAndScaling) {
     Check({
         {"General", 38.004, "38.004"},
+        {"General", 38, "38"},
         {"General", 0.1 + 0.2, "0.3"},
         {"General", 0.000000015, "0.000000015"},
         {"General", 1.25e-10, "1.25E-10"},
@@ -143,6 +144,9 @@ TEST(NumberFormat, DatesAndTimes) {
         {"yyyy-mm-dd", 59, "1900-02-28"},
         {"yyyy-mm-dd", 60, "1900-02-29"},
         {"yyyy-mm-dd", 61, "1900-03-01"},
+        {"yyyy-mm-dd", 36585, "2000-02-29"},  // leap days of the calendar's cycles
+        {"yyyy-mm-dd", 45351, "2024-02-29"},
+        {"yyyy-mm-dd", 73110, "2100-03-01"},
         {"yyyy-mm-dd", -0.004, "1899-12-29"},
         {"yyyy-mm-dd", 2958465.9, "9999-12-31"},  // the last day shown; the next is none
         {"yyyy-mm-dd", 2958466, "#####"},
@@ -207,6 +211,7 @@ TEST(NumberFormat, TheNumberShownAndWhatItShows) {
         {"0.0\"mm\"", 38.04, Shows::Number, "38.0"},
         {"¥#,##0.00", 38, Shows::Number, "38.00"},
         {"0.00_);(0.00)", -4, Shows::Number, "-4.00"},
+        {"0.0E+00;(0.0E+00)", -38, Shows::Number, "-3.8E+1"},
         {"0.0E+00", 38.004, Shows::Number, "3.8E+1"},
         {"0.00%", 0.5, Shows::Percent, ""},
         {"# ?/?", 0.5, Shows::Fraction, ""},
