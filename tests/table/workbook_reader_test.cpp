@@ -181,19 +181,23 @@ std::vector<std::vector<std::string>> SheetRows(const std::string& file) {
     return rows;
 }
 
-TEST(WorkbookReader, ShowsSharedAndInlineStringsBooleansErrorsAndBuiltInFormats) {
+TEST(WorkbookReader, ShowsSharedAndInlineStringsBooleansErrorsBuiltInFormatsAndDates) {
     Book book{.sheetData = R"(<row r="1"><c t="s"><v>0</v></c><c t="s"><v>1</v></c>)"
                            R"(<c t="inlineStr"><is><t>弯曲半径</t></is></c></row>)"
                            R"(<row r="3"><c s="1"><v>2.675</v></c><c t="b"><v>1</v></c>)"
-                           R"(<c t="b"><v>0</v></c><c t="e"><v>#N/A</v></c></row>)"};
+                           R"(<c t="b"><v>0</v></c><c t="e"><v>#N/A</v></c><c><v>.05</v></c>)"
+                           R"(<c s="2"><v>44897</v></c></row>)",
+              .workbookExtra = R"(<workbookPr date1904="1"/>)"};  // dates count from 1904
     book.sharedStrings =
         "<si><t>外径</t></si><si><r><t>壁</t></r><r><t>厚</t></r>"
         "<rPh><t>へき</t></rPh></si>";
-    book.cellStyles = R"(<xf numFmtId="0"/><xf numFmtId="2"/>)";
+    book.cellStyles = R"(<xf numFmtId="0"/><xf numFmtId="2"/><xf numFmtId="14"/>)";
     book.storedSheet = true;
     EXPECT_EQ(SheetRows(Workbook(book)),
               (std::vector<std::vector<std::string>>{
-                  {"外径", "壁厚", "弯曲半径"}, {}, {"2.68", "TRUE", "FALSE", "#N/A"}}));
+                  {"外径", "壁厚", "弯曲半径"},
+                  {},
+                  {"2.68", "TRUE", "FALSE", "#N/A", "0.05", "2026-12-3"}}));
 }
 
 // A sheet whose first 64 KB of deflated data inflate to nothing (empty blocks) is read whole.

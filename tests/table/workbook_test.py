@@ -196,6 +196,8 @@ class Workbooks(unittest.TestCase):
         [rule] = record.data_validations.dataValidation
         self.assertEqual((rule.type, rule.formula1, str(rule.sqref)), ("list", '"合格,不合格"', "J4:J1003"))
         self.assertEqual(record["J3"].value, "结果")
+        # The headings' row as tall as the balls' wrapped headings need: two lines of 15 points.
+        self.assertEqual(record.row_dimensions[3].height, 30)
 
         [pdf] = libreoffice.convert([self.out("long.xlsx")], "pdf", self.folder / "pdf")
         info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, check=True).stdout
