@@ -412,7 +412,8 @@ ShownValue ShowNumber(const Section& section, double value, bool sign) {
         std::string digits = FormatPlaces(magnitude, section.fixedPlaces);
         const bool nonzero = digits.find_first_not_of("0.") != std::string::npos;
         shown.shows = section.shows;
-        shown.text = Sign(negative && nonzero) + section.prefix;
+        if (negative && nonzero) shown.text += '-';
+        shown.text += section.prefix;
         if (section.grouped) {
             const auto point = std::min(digits.find('.'), digits.size());
             shown.text += WholeDigits(digits.substr(0, point), "0", true)[0];
@@ -421,7 +422,10 @@ ShownValue ShowNumber(const Section& section, double value, bool sign) {
             shown.text += digits;
         }
         shown.text += section.suffix;
-        if (shown.shows == Shows::Number) shown.number = Sign(value < 0 && nonzero) + digits;
+        if (shown.shows == Shows::Number) {
+            if (value < 0 && nonzero) shown.number += '-';
+            shown.number += digits;
+        }
         return shown;
     }
     const auto has = [&](Token token) {
@@ -528,7 +532,8 @@ ShownValue NumberFormatCode::Show(double value, bool date1904) const {
     } else {
         shown = format::ShowNumber(section, value, sign);
     }
-    if (CharacterCount(shown.text) > kMaxShownCharacters) {
+    if (shown.text.size() > kMaxShownCharacters &&
+        CharacterCount(shown.text) > kMaxShownCharacters) {
         return {.text = GeneralText(value), .number = GeneralText(value)};
     }
     return shown;
