@@ -16,10 +16,10 @@ using format::Kind;
 using format::Section;
 using format::Token;
 
+// General shows 15 significant digits, without an exponent from 1E-09 up to 1E+16.
 constexpr int kSignificantDigits = 15;
-// The exponents of the smallest and the largest numbers General shows without an exponent.
 constexpr int kSmallestPlain = -9;
-constexpr int kMostFractionDigits = 6;
+constexpr int kMostFractionDigits = 6;  // a fraction's denominator has at most 6 digits
 
 // The value's 15 significant digits and its decimal exponent: 38.004 is ("380040000000000", 1).
 std::pair<std::string, int> Significant(double magnitude) {
