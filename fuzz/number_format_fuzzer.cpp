@@ -9,16 +9,7 @@
 
 #include "require.h"
 #include "xlsx/format/number_format.h"
-
-namespace {
-
-std::size_t Characters(std::string_view text) {
-    std::size_t count = 0;
-    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
-    return count;
-}
-
-}  // namespace
+#include "xlsx/read/cell_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tongqiu::table;

@@ -219,3 +219,20 @@ std::string Numerals(std::string_view digits, int style, bool count, bool leadin
 }
 
 }  // namespace tongqiu::table::format
+
+namespace tongqiu::table {
+
+double DateSerial(int year, int month, int day, bool date1904) {
+    // Days from 1970-01-01 (Howard Hinnant's days_from_civil), the inverse of FromDays.
+    const std::int64_t y = year - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const std::int64_t days = era * 146'097 + doe - 719'468;
+    std::int64_t serial = days - (date1904 ? format::kEpoch1904 : format::kEpoch1900);
+    if (!date1904 && serial < 61) --serial;  // before the 29 February 1900 that 1900 counts
+    return static_cast<double>(serial);
+}
+
+}  // namespace tongqiu::table

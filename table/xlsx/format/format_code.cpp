@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <array>
 
-#include "tongqiu/float_chars.h"
 #include "xlsx/format/format_sections.h"
 
 namespace tongqiu::table::format {
@@ -13,10 +12,6 @@ constexpr std::string_view kChineseAmPm = "上午/下午";
 // What the dialogs' "system" long date and time ([$-x-sysdate], [$-F800]) show on a Chinese system.
 constexpr std::string_view kLongDate = "yyyy\"年\"m\"月\"d\"日\"";
 constexpr std::string_view kLongTime = "h:mm:ss";
-
-constexpr std::array<std::string_view, 16> kColours{
-    "black", "blue", "cyan", "green", "magenta", "red",  "white", "yellow",
-    "黑色",  "蓝色", "青色", "绿色",  "洋红",    "红色", "白色",  "黄色"};
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -44,8 +39,6 @@ std::size_t CharacterLength(std::string_view text) {
     }
     return length;
 }
-
-bool IsDateTime(Token token) { return token >= Token::Year2; }
 
 // The sections of a code: split at the semicolons that are not quoted, escaped or in brackets.
 std::optional<std::vector<std::string_view>> Split(std::string_view code) {
@@ -158,10 +151,7 @@ private:
         }
     }
 
-    [[nodiscard]] bool Has(Token token) const {
-        return std::any_of(m_section.items.begin(), m_section.items.end(),
-                           [&](const Item& item) { return item.token == token; });
-    }
+    [[nodiscard]] bool Has(Token token) const { return Find(m_section, token) != nullptr; }
 
     [[nodiscard]] Token Last() const {
         return m_section.items.empty() ? Token::Literal : m_section.items.back().token;
@@ -224,41 +214,13 @@ private:
     void DateLetters(char letter) {
         std::size_t count = 1;
         while (count < m_text.size() && Lower(m_text[count]) == letter) ++count;
-        const int n = static_cast<int>(count);
-        Token token = Token::Literal;
-        switch (letter) {
-            case 'y':
-            case 'e':  // the year of the era: the year itself
-                token = n <= 2 && letter == 'y' ? Token::Year2 : Token::Year4;
-                break;
-            case 'm':
-                token = n == 1   ? Token::Month
-                        : n == 2 ? Token::Month2
-                        : n == 3 ? Token::MonthShort
-                        : n == 4 ? Token::MonthLong
-                                 : Token::MonthLetter;
-                break;
-            case 'd':
-                token = n == 1   ? Token::Day
-                        : n == 2 ? Token::Day2
-                        : n == 3 ? Token::WeekdayShort
-                                 : Token::WeekdayLong;
-                break;
-            case 'h':
-                token = n == 1 ? Token::Hour : Token::Hour2;
-                break;
-            case 's':
-                token = n == 1 ? Token::Second : Token::Second2;
-                break;
-            default:  // 'a': aaa and aaaa are the weekday; one or two a's stand as they are
-                if (n < 3) {
-                    Literal(m_text.substr(0, count));
-                    Skip(count);
-                    return;
-                }
-                token = n == 3 ? Token::WeekdayShort : Token::WeekdayLong;
+        const Token token = DateToken(letter, count);
+        if (token == Token::Literal) {  // one or two a's stand as they are
+            Literal(m_text.substr(0, count));
+            Skip(count);
+        } else {
+            Add(token, count);
         }
-        Add(token, count);
     }
 
     bool Bracket(std::string_view inside) {
@@ -286,10 +248,7 @@ private:
             m_section.numerals = lower[5] - '0';
             return true;
         }
-        const bool numbered =
-            (lower.starts_with("color") || inside.starts_with("颜色")) &&
-            lower.find_first_not_of("0123456789", lower[0] == 'c' ? 5 : 6) == std::string::npos;
-        return numbered || std::find(kColours.begin(), kColours.end(), lower) != kColours.end();
+        return IsColour(lower);
     }
 
     bool Elapsed(Token token, std::size_t letters) {
@@ -298,139 +257,12 @@ private:
     }
 
     bool Compare(std::string_view inside) {
-        using Op = Condition::Op;
-        struct Operator {
-            std::string_view text;
-            Op op;
-        };
-        constexpr std::array<Operator, 6> kOperators{{{"<=", Op::LessEqual},
-                                                      {">=", Op::GreaterEqual},
-                                                      {"<>", Op::NotEqual},
-                                                      {"<", Op::Less},
-                                                      {">", Op::Greater},
-                                                      {"=", Op::Equal}}};
-        for (const Operator& candidate : kOperators) {
-            if (!inside.starts_with(candidate.text)) continue;
-            std::string_view number = inside.substr(candidate.text.size());
-            const bool negative = number.starts_with('-');
-            if (negative) number.remove_prefix(1);
-            double value = 0;
-            const auto read = ReadDouble(number.data(), number.data() + number.size(), value);
-            if (number.empty() || read.ec != std::errc{} ||
-                read.ptr != number.data() + number.size()) {
-                return false;
-            }
-            m_section.condition = Condition{candidate.op, negative ? -value : value};
-            return true;
-        }
-        return false;
+        m_section.condition = ReadCondition(inside);
+        return m_section.condition.has_value();
     }
 
     // What the section shows, once its tokens are read; none where they do not go together.
-    std::optional<Section> Finish() {
-        auto& items = m_section.items;
-        // m and mm after hours or before seconds are minutes.
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (items[i].token != Token::Month && items[i].token != Token::Month2) continue;
-            const auto near = [&](auto first, auto last) -> std::optional<Token> {
-                const auto found = std::find_if(
-                    first, last, [](const Item& item) { return IsDateTime(item.token); });
-                return found == last ? std::nullopt : std::optional(found->token);
-            };
-            const auto before =
-                near(items.rbegin() + static_cast<std::ptrdiff_t>(items.size() - i), items.rend());
-            const auto after =
-                near(items.begin() + static_cast<std::ptrdiff_t>(i + 1), items.end());
-            const bool minute = before == Token::Hour || before == Token::Hour2 ||
-                                before == Token::ElapsedHours || after == Token::Second ||
-                                after == Token::Second2 || after == Token::ElapsedSeconds;
-            if (minute) {
-                items[i].token = items[i].token == Token::Month ? Token::Minute : Token::Minute2;
-            }
-        }
-        const bool dateTime = std::any_of(items.begin(), items.end(),
-                                          [](const Item& item) { return IsDateTime(item.token); });
-        const bool number = std::any_of(items.begin(), items.end(), [](const Item& item) {
-            return item.token == Token::Digit || item.token == Token::Point ||
-                   item.token == Token::Exponent || item.token == Token::Slash ||
-                   item.token == Token::Denominator || item.token == Token::Percent;
-        });
-        const bool general = Has(Token::General);
-        if (int(dateTime) + int(number) + int(general) > 1) return std::nullopt;
-        if (dateTime) {
-            m_section.kind = Kind::DateTime;
-            m_section.twelveHour = Has(Token::AmPm);
-            const bool date = std::any_of(items.begin(), items.end(), [](const Item& item) {
-                return item.token >= Token::Year2 && item.token <= Token::WeekdayLong;
-            });
-            m_section.shows = date ? Shows::Date : Shows::Time;
-        } else if (general) {
-            m_section.kind = Kind::General;
-            m_section.shows = Shows::Number;
-        } else if (number) {
-            if (!NumberFits()) return std::nullopt;
-            m_section.kind = Kind::Number;
-            FindFixed();
-            m_section.shows = Has(Token::Slash)     ? Shows::Fraction
-                              : Has(Token::Percent) ? Shows::Percent
-                                                    : Shows::Number;
-        } else {
-            m_section.kind = Has(Token::Text) ? Kind::Text : Kind::Literal;
-            m_section.shows = Shows::Text;
-        }
-        return std::move(m_section);
-    }
-
-    // Whether the section is texts around #,##0.00: #'s, one 0, a point and 0's.
-    void FindFixed() {
-        const auto& items = m_section.items;
-        std::size_t first = 0;
-        std::size_t end = items.size();
-        if (first < end && items[first].token == Token::Literal) ++first;
-        if (end > first && items[end - 1].token == Token::Literal) --end;
-        std::string pattern;
-        for (std::size_t i = first; i < end; ++i) {
-            if (items[i].token == Token::Digit) {
-                pattern += items[i].text;
-            } else if (items[i].token == Token::Point) {
-                pattern += '.';
-            } else {
-                return;
-            }
-        }
-        const auto point = std::min(pattern.find('.'), pattern.size());
-        const std::string_view whole = std::string_view(pattern).substr(0, point);
-        const std::string_view decimals = std::string_view(pattern).substr(point);
-        if (whole.empty() || whole.back() != '0' ||
-            whole.find_first_not_of('#') != whole.size() - 1 || decimals == "." ||
-            decimals.find_first_not_of('0', 1) != std::string_view::npos ||
-            m_section.numerals != 0) {
-            return;
-        }
-        m_section.fixedPlaces = decimals.empty() ? 0 : static_cast<int>(decimals.size()) - 1;
-        if (first > 0) m_section.prefix = items.front().text;
-        if (end < items.size()) m_section.suffix = items.back().text;
-    }
-
-    // A number's parts in their order: digits before any exponent's and a fraction's parts.
-    [[nodiscard]] bool NumberFits() const {
-        const auto& items = m_section.items;
-        const auto at = [&](Token token) {
-            return std::find_if(items.begin(), items.end(),
-                                [&](const Item& item) { return item.token == token; });
-        };
-        const auto digitAfter = [&](auto from) {
-            return std::any_of(from, items.end(), [](const Item& item) {
-                return item.token == Token::Digit || item.token == Token::Denominator;
-            });
-        };
-        if (!Has(Token::Digit)) return false;
-        const auto exponent = at(Token::Exponent);
-        const auto slash = at(Token::Slash);
-        if (exponent != items.end() && (slash != items.end() || !digitAfter(exponent)))
-            return false;
-        return slash == items.end() || (digitAfter(slash) && at(Token::Point) == items.end());
-    }
+    std::optional<Section> Finish() { return Classify(std::move(m_section)); }
 
     std::string_view m_text;
     Section m_section;
@@ -439,24 +271,6 @@ private:
 };
 
 }  // namespace
-
-bool Condition::Holds(double number) const {
-    switch (op) {
-        case Op::Less:
-            return number < value;
-        case Op::LessEqual:
-            return number <= value;
-        case Op::Greater:
-            return number > value;
-        case Op::GreaterEqual:
-            return number >= value;
-        case Op::Equal:
-            return number == value;
-        case Op::NotEqual:
-            return number != value;
-    }
-    return false;
-}
 
 std::optional<std::vector<Section>> ReadSections(std::string_view code) {
     const auto texts = Split(code);

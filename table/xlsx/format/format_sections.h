@@ -78,6 +78,25 @@ struct Section {
     std::string suffix;
 };
 
+inline bool IsDateTime(Token token) { return token >= Token::Year2; }
+
+// The section's first token of a kind, or none.
+const Item* Find(const Section& section, Token token);
+
+// What a section shows, once its tokens are read; none where they do not go together.
+std::optional<Section> Classify(Section section);
+
+// The token of a run of `count` date letters (y, m, d, h, s, a, e, lower case); Literal where
+// they are none ("a", "aa").
+Token DateToken(char letter, std::size_t count);
+
+// Whether brackets hold a colour ("red", "红色", "color10"; given in lower case), which changes
+// no text.
+bool IsColour(std::string_view lower);
+
+// A condition in brackets, without them ("<=99"); none where it is none.
+std::optional<Condition> ReadCondition(std::string_view inside);
+
 // The sections of a code, up to four, or none where it cannot be read.
 std::optional<std::vector<Section>> ReadSections(std::string_view code);
 

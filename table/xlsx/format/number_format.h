@@ -23,8 +23,7 @@ struct ShownValue {
     std::string number;
 };
 
-// The most characters a code has (Excel's limit), and a shown text before it falls back to
-// General.
+// The most characters a number is shown in; a longer text falls back to General.
 inline constexpr std::size_t kMaxShownCharacters = 255;
 
 namespace format {
@@ -60,6 +59,9 @@ private:
 // The code a built-in format stands for, by its number: ECMA-376's, the ones LibreOffice and
 // Chinese Excel show for the others; empty for a number no spreadsheet gives a meaning.
 std::string_view BuiltInFormatCode(int id);
+
+// The serial number a workbook keeps for a day of the calendar, in its 1900 or 1904 system.
+double DateSerial(int year, int month, int day, bool date1904);
 
 // A number as General shows it: up to 15 significant digits, an exponent ("1E+016", "1.25E-10")
 // from 1E+16 or below 1E-09.

@@ -92,16 +92,7 @@ std::optional<double> IsoDate(std::string_view text, bool date1904) {
         }
     }
     if (!text.empty() && text != "Z") return std::nullopt;
-    // Days from 1970-01-01 (Howard Hinnant's days_from_civil), then from the workbook's epoch.
-    const int y = *year - (*month <= 2 ? 1 : 0);
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (*month > 2 ? *month - 3 : *month + 9) + 2) / 5 + *day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long days = era * 146'097L + doe - 719'468L;
-    long serial = days + (date1904 ? 24'107L : 25'569L);
-    if (!date1904 && serial < 61) --serial;  // before the 29 February 1900 that 1900 counts
-    return static_cast<double>(serial) + seconds / 86'400.0;
+    return DateSerial(*year, *month, *day, date1904) + seconds / 86'400.0;
 }
 
 // How a date cell shows without a format of its own.
