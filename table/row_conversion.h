@@ -6,15 +6,13 @@
 #include <string>
 
 #include "input_columns.h"
+#include "table_input.h"
 #include "tongqiu/expected.h"
 #include "tongqiu/field_set.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_writer.h"
 
 namespace tongqiu::table {
-
-// The header is looked for in this many rows at the top of a table.
-inline constexpr int kHeaderSearchRows = 20;
 
 // Turns rows as read into rows as written, one at a time.
 class Conversion {

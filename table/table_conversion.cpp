@@ -1,29 +1,32 @@
 #include "tongqiu/table/table_conversion.h"
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 
 #include "output_file.h"
 #include "record.h"
+#include "row_conversion.h"
 #include "table_input.h"
-#include "xlsx/read/xlsx_reader.h"
+#include "xlsx/write/xlsx_writer.h"
 
 namespace tongqiu::table {
 namespace {
 
-constexpr std::size_t kBlock = std::size_t{1} << 16;
+// The sheet name a CSV's results get in a workbook.
+constexpr std::string_view kCsvSheetName = "通球";
 
-// A workbook from standard input is held whole, up to this size (a million rows take 100 MB).
-constexpr std::size_t kMaxPipedWorkbook = std::size_t{128} << 20;
+// What the output is to be, for a table read as `start` says.
+WriterRequest RequestFor(const TableStart& start, const TableOptions& options) {
+    WriterRequest request{options.outputFormat.value_or(start.format), std::string(kCsvSheetName),
+                          options.output.value_or(start.encoding), options.inputName, start.sheet};
+    if (start.format == TableFormat::Xlsx) {
+        request.sheet =
+            request.format == TableFormat::Xlsx ? WorkbookSheetName(start.sheet) : start.sheet;
+    }
+    return request;
+}
 
 }  // namespace
-
-std::string_view ReadBlock(std::istream& in, std::string& block) {
-    block.resize(kBlock);
-    in.read(block.data(), std::streamsize(block.size()));
-    return {block.data(), std::size_t(in.gcount())};
-}
 
 std::optional<TableFormat> FormatOfName(std::string_view name) {
     std::string extension = std::filesystem::path(name).extension().string();
@@ -36,23 +39,40 @@ std::optional<TableFormat> FormatOfName(std::string_view name) {
 
 Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFactory& output,
                                                 const TableOptions& options) {
-    std::string block;
-    std::string piece;
-    const std::string_view start = ReadBlock(in, block);
-    if (IsCompoundFile(start)) return RefuseCompoundFile(in);
-    // A ZIP file is known by its start, or by its end when something was put before it.
-    if (!IsZip(start) && !ZipArchive::EndsAsZip(in)) return ConvertCsv(in, start, output, options);
-    in.clear();
-    if (in.seekg(0)) return ConvertWorkbook(in, output, options);
-    // A workbook from standard input, which cannot go back: it is read whole, up to a size.
-    in.clear();  // the failed seek
-    block.resize(start.size());
-    while (block.size() <= kMaxPipedWorkbook && !ReadBlock(in, piece).empty()) block.append(piece);
-    if (block.size() > kMaxPipedWorkbook) {
-        return TableError{TableFault::PipedWorkbookTooLarge};
+    TableStart started;
+    std::optional<Expected<TableSummary, TableError>> summary;
+    std::unique_ptr<TableWriter> writer;
+    std::optional<Conversion> conversion;
+    TableReading reading{
+        options.input,
+        options.sheet,
+        [](const std::vector<std::string>& cells) { return FindInputColumns(cells).has_value(); },
+        kHeaderSearchRows,
+        [&](const TableStart& start) -> RowSink {
+            conversion.reset();
+            if (writer) (void)writer->Finish();  // a CSV read again from its start
+            started = start;
+            writer = output(RequestFor(start, options));
+            conversion.emplace(*writer, start.format == TableFormat::Xlsx, options.progress);
+            return [&](const TableRow& row) { return conversion->Take(row); };
+        },
+        [&](const std::optional<TableError>& error) {
+            summary = Finished(error, *conversion, *writer);
+        }};
+    std::vector<std::string> unknownFormats;
+    const auto error = ReadTable(in, reading, unknownFormats);
+    if (!summary) return error.value_or(TableError{TableFault::Empty});
+    if (*summary) {
+        TableSummary& done = **summary;
+        done.format = started.format;
+        if (started.format == TableFormat::Xlsx) {
+            done.sheet = started.sheet;
+            const std::string written = RequestFor(started, options).sheet;
+            if (written != started.sheet) done.renamedSheet = written;
+            done.unknownFormats = std::move(unknownFormats);
+        }
     }
-    std::istringstream whole(std::move(block));
-    return ConvertWorkbook(whole, output, options);
+    return *summary;
 }
 
 Expected<TableSummary, TableError> ConvertTable(std::istream& in, const std::filesystem::path& path,

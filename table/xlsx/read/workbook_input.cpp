@@ -2,22 +2,20 @@
 #include <set>
 #include <string>
 
-#include "input_columns.h"
-#include "row_conversion.h"
 #include "table_input.h"
 #include "xlsx/read/xlsx_reader.h"
-#include "xlsx/write/xlsx_writer.h"
 
 namespace tongqiu::table {
 namespace {
 
-// The index of the sheet to compute: the one named, or the first whose header is found.
-Expected<std::size_t, TableError> ChooseSheet(WorkbookReader& workbook, const std::string& name) {
+// The index of the sheet to read: the one named, or the first whose header is found.
+Expected<std::size_t, TableError> ChooseSheet(WorkbookReader& workbook,
+                                              const TableReading& reading) {
     const auto& names = workbook.SheetNames();
-    if (!name.empty()) {
-        const auto found = std::find(names.begin(), names.end(), name);
+    if (!reading.sheet.empty()) {
+        const auto found = std::find(names.begin(), names.end(), reading.sheet);
         if (found != names.end()) return static_cast<std::size_t>(found - names.begin());
-        TableError error{TableFault::NoSuchSheet, 0, name};
+        TableError error{TableFault::NoSuchSheet, 0, reading.sheet};
         error.choices = names;
         return error;
     }
@@ -29,8 +27,8 @@ Expected<std::size_t, TableError> ChooseSheet(WorkbookReader& workbook, const st
         int rows = 0;
         const auto error = workbook.ReadSheetTop(sheet, [&](const TableRow& row) {
             if (row.cells.empty()) return false;
-            found = FindInputColumns(row.cells).has_value();
-            return found || ++rows == kHeaderSearchRows;
+            found = reading.isHeader(row.cells);
+            return found || ++rows == reading.headerRows;
         });
         if (error) return *error;
         if (found) return sheet;
@@ -41,29 +39,19 @@ Expected<std::size_t, TableError> ChooseSheet(WorkbookReader& workbook, const st
 
 }  // namespace
 
-Expected<TableSummary, TableError> ConvertWorkbook(std::istream& in, const WriterFactory& output,
-                                                   const TableOptions& options) {
+std::optional<TableError> ReadWorkbook(std::istream& in, const TableReading& reading,
+                                       std::vector<std::string>& unknownFormats) {
     auto workbook = WorkbookReader::Open(in);
     if (!workbook) return workbook.error();
-    const auto sheet = ChooseSheet(*workbook, options.sheet);
+    const auto sheet = ChooseSheet(*workbook, reading);
     if (!sheet) return sheet.error();
-    const std::string& name = workbook->SheetNames()[*sheet];
-    const TableFormat format = options.outputFormat.value_or(TableFormat::Xlsx);
-    const std::string written = format == TableFormat::Xlsx ? WorkbookSheetName(name) : name;
-    const auto writer =
-        output({format, written, options.output.value_or(Encoding::Utf8), options.inputName, name});
-    Conversion conversion(*writer, true, options.progress);
-    const auto error =
-        workbook->ReadSheet(*sheet, [&](const TableRow& row) { return conversion.Take(row); });
-    auto summary = Finished(error, conversion, *writer);
-    if (summary) {
-        summary->format = TableFormat::Xlsx;
-        summary->sheet = name;
-        if (written != name) summary->renamedSheet = written;
-        summary->unknownFormats.assign(workbook->UnknownFormats().begin(),
-                                       workbook->UnknownFormats().end());
-    }
-    return summary;
+    const RowSink sink =
+        reading.start({TableFormat::Xlsx, Encoding::Utf8, workbook->SheetNames()[*sheet]});
+    auto error = workbook->ReadSheet(*sheet, sink);
+    unknownFormats.insert(unknownFormats.end(), workbook->UnknownFormats().begin(),
+                          workbook->UnknownFormats().end());
+    reading.end(error);
+    return error;
 }
 
 }  // namespace tongqiu::table
