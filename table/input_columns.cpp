@@ -9,9 +9,7 @@
 #include "tongqiu/result_columns.h"
 
 namespace tongqiu::table {
-namespace {
 
-// White space as a spreadsheet leaves it around a heading, the ideographic space included.
 std::string_view Trimmed(std::string_view text) {
     constexpr std::string_view kIdeographicSpace = "\u3000";
     for (bool trimmed = true; trimmed;) {
@@ -25,12 +23,7 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-// The heading without white space and without a unit in brackets after it.
-std::string_view Name(std::string_view heading) {
-    heading = Trimmed(heading);
-    const std::size_t unit = std::min(heading.find('('), heading.find("（"));
-    return Trimmed(heading.substr(0, unit));
-}
+namespace {
 
 bool SameLatinName(std::string_view a, std::string_view b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
@@ -39,6 +32,12 @@ bool SameLatinName(std::string_view a, std::string_view b) {
 }
 
 }  // namespace
+
+std::string_view HeadingName(std::string_view heading) {
+    heading = Trimmed(heading);
+    const std::size_t unit = std::min(heading.find('('), heading.find("（"));
+    return Trimmed(heading.substr(0, unit));
+}
 
 Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::string>& header) {
     // Each heading's column: 外径, 壁厚, 弯曲半径, 规格, 类型; and whether it came again.
@@ -53,7 +52,7 @@ Expected<InputColumns, TableError> FindInputColumns(const std::vector<std::strin
     };
     const auto caption = [&](std::size_t which) { return std::string(captions[which]); };
     for (std::size_t column = 0; column < header.size(); ++column) {
-        const std::string_view name = Name(header[column]);
+        const std::string_view name = HeadingName(header[column]);
         for (std::size_t which = 0; which < found.size(); ++which) {
             if (!same(which, name)) continue;
             twice[which] = twice[which] || found[which].has_value();

@@ -29,6 +29,14 @@ inline constexpr std::array<std::string_view, 3> kLatinNames{"Dw", "t", "R"};
 inline constexpr std::string_view kSizeHeading = "规格";
 inline constexpr std::string_view kKindHeading = "类型";
 
+// A cell's text without the white space a spreadsheet leaves around it, the ideographic space
+// included.
+std::string_view Trimmed(std::string_view text);
+
+// A heading's name: without white space around it, nor a unit in brackets after it ("外径(mm)",
+// "外径（mm）").
+std::string_view HeadingName(std::string_view heading);
+
 // Finds the columns by their headings, in any position: 外径 or Dw, 壁厚 or t, 弯曲半径 or R
 // (Latin names in any case), with white space around a heading ignored and a unit after it
 // allowed ("外径(mm)", "外径（mm）"). A header without 外径 or 壁厚 may give both in one 规格

@@ -19,10 +19,24 @@ std::vector<std::string> RecordSignatures() {
     return lines;
 }
 
-BallResults RecordBalls(const RowResults& results) {
-    const std::size_t results11 = kResultColumns.size();
-    if (results.count == kMostResultTexts) return {results11, 1};
-    return {results11 - 3, 3};
+std::vector<std::size_t> RecordBallResults(const RowResults& results) {
+    const auto roles = std::span(results.roles).first(results.count);
+    const bool oneBall = std::count(roles.begin(), roles.end(), ResultRole::Ball) == 1;
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < roles.size(); ++i) {
+        if (roles[i] == ResultRole::Ball || roles[i] == ResultRole::KitNumber ||
+            (oneBall && roles[i] == ResultRole::KitDiameter)) {
+            shown.push_back(i);
+        }
+    }
+    return shown;
+}
+
+std::span<const std::string_view> RecordFillIn(const RowResults& results) {
+    const std::vector<std::size_t> balls = RecordBallResults(results);
+    const bool numberShown =
+        !balls.empty() && results.roles[balls.back()] == ResultRole::KitDiameter;
+    return std::span(kRecordFillIn).subspan(numberShown ? 1 : 0);
 }
 
 namespace {
@@ -40,10 +54,7 @@ std::vector<std::string> RowStart(std::string first, const TableRow& row,
 
 // The texts of the results that give the balls: their headings on the header, a tube's balls.
 void AppendBalls(std::vector<std::string>& cells, const RowResults& results) {
-    const BallResults balls = RecordBalls(results);
-    for (std::size_t i = 0; i < balls.count; ++i) {
-        cells.emplace_back(results.texts[balls.first + i]);
-    }
+    for (const std::size_t i : RecordBallResults(results)) cells.emplace_back(results.texts[i]);
 }
 
 }  // namespace
@@ -51,18 +62,18 @@ void AppendBalls(std::vector<std::string>& cells, const RowResults& results) {
 std::vector<std::string> RecordHeadings(const TableRow& header, const RowResults& results) {
     std::vector<std::string> headings = RowStart("序号", header, results);
     AppendBalls(headings, results);
-    headings.insert(headings.end(), kRecordFillIn.begin(), kRecordFillIn.end());
+    const auto fillIn = RecordFillIn(results);
+    headings.insert(headings.end(), fillIn.begin(), fillIn.end());
     return headings;
 }
 
 std::vector<std::string> RecordTube(std::size_t number, const TableRow& row,
                                     const RowResults& results) {
     std::vector<std::string> cells = RowStart(std::to_string(number), row, results);
-    const std::string_view explanation = results.Texts().back();
-    if (!explanation.empty()) {
-        cells.emplace_back(explanation);
-    } else {
+    if (results.withBalls) {
         AppendBalls(cells, results);
+    } else {
+        cells.emplace_back(results.Texts().back());
     }
     return cells;
 }
@@ -82,7 +93,7 @@ std::optional<TableError> RecordCollector::Write(const TableRow& row, const RowR
     } else if (results->heading) {
         m_record.headings = RecordHeadings(row, *results);
         m_record.firstBall = results->column + 1;
-        m_record.balls = RecordBalls(*results).count;
+        m_record.balls = RecordBallResults(*results).size();
     } else if (!m_record.tooLong) {
         m_record.tooLong = m_record.tubes.size() == m_maxTubes;
         if (m_record.tooLong) {

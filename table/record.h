@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,13 +28,12 @@ std::string RecordSource(const WriterRequest& request);
 // The lines to sign: 检验员, 审核 and 监检, each with its 日期.
 std::vector<std::string> RecordSignatures();
 
-// The results that give a row's balls: 选用通球 where the table names each tube's kind, else the
-// three kinds' balls; the first's index among the results, and how many.
-struct BallResults {
-    std::size_t first = 0;
-    std::size_t count = 0;
-};
-BallResults RecordBalls(const RowResults& results);
+// The results a record shows after a tube's own cells: its balls (选用通球, or the three kinds'),
+// with a kit each one's 球号, and for the one ball of a tube whose kind is known its 球径 too.
+std::vector<std::size_t> RecordBallResults(const RowResults& results);
+
+// The columns filled in at the bench: 球号 (unless the kit's is there to change), 结果, 检验员, 日期.
+std::span<const std::string_view> RecordFillIn(const RowResults& results);
 
 // The record's headings: 序号, the header's own cells, the balls', what is filled in.
 std::vector<std::string> RecordHeadings(const TableRow& header, const RowResults& results);

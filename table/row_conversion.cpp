@@ -4,7 +4,9 @@
 
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
+#include "tongqiu/number_text.h"
 #include "tongqiu/result_columns.h"
+#include "tongqiu/table/table_messages.h"
 
 namespace tongqiu::table {
 namespace {
@@ -50,14 +52,35 @@ std::optional<TableError> Conversion::Header(const TableRow& row) {
     }
     m_columns = *columns;
     m_results.column = row.cells.size();
-    m_results.count = m_columns->kind ? kMostResultTexts : kResultTexts;
     m_results.kindColumn = m_columns->kind;
     m_results.heading = true;
+    std::size_t count = 0;
+    const auto add = [&](std::string_view heading, ResultRole role,
+                         std::optional<FieldName> source) {
+        m_results.texts[count] = heading;
+        m_results.roles[count] = role;
+        m_sources[count++] = source;
+    };
+    const auto ball = [&](std::string_view heading, std::optional<FieldName> source) {
+        add(heading, ResultRole::Ball, source);
+        if (m_options.kit == nullptr) return;
+        add(kKitNumberColumn, ResultRole::KitNumber, std::nullopt);
+        add(kKitDiameterColumn, ResultRole::KitDiameter, std::nullopt);
+    };
     for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
-        m_results.texts[i] = kResultColumns[i].heading;
+        const ResultColumn& result = kResultColumns[i];
+        // Without a kind, the tube is tested with each of the three kinds' balls, the last three.
+        if (!m_columns->kind && i + 3 >= kResultColumns.size()) {
+            ball(result.heading, result.field);
+        } else {
+            add(result.heading,
+                result.pattern == Pattern::SixPlaces ? ResultRole::Ratio : ResultRole::Result,
+                result.field);
+        }
     }
-    if (m_columns->kind) m_results.texts[kResultColumns.size()] = kChosenBallHeading;
-    m_results.texts[m_results.count - 1] = kExplanationHeading;
+    if (m_columns->kind) ball(kChosenBallHeading, std::nullopt);
+    add(kExplanationHeading, ResultRole::Explanation, std::nullopt);
+    m_results.count = count;
     auto error = m_writer.Write(row, &m_results);
     m_results.heading = false;
     return error;
@@ -110,25 +133,65 @@ bool Conversion::Compute(const TableRow& row) {
     return true;
 }
 
+const KitBall* Conversion::ChooseFromKit(std::string_view text) {
+    const auto ball = FieldValue(text);
+    const auto inner = FieldValue(m_fields.Get(FieldName::Text11));
+    if (!ball || !inner) return nullptr;  // the calculation wrote both
+    const KitBall* chosen = m_options.kit->Choose(*ball, *inner, m_options.maxOver);
+    if (chosen == nullptr) {
+        const double below = m_options.maxOver ? std::min(*inner, *ball + *m_options.maxOver)
+                                               : *inner;
+        const std::string message = NoKitBallMessage(*ball, below);
+        // Two balls of a tube may be looked for in the same range: it is said once.
+        if (m_explanation.find(message) == std::string::npos) m_explanation += message;
+    }
+    return chosen;
+}
+
 std::optional<TableError> Conversion::Row(const TableRow& row) {
     m_explanation.clear();
     const bool computed = Compute(row);
-    for (std::size_t i = 0; i < kResultColumns.size(); ++i) {
-        m_results.texts[i] =
-            computed ? std::string_view(m_fields.Get(kResultColumns[i].field)) : std::string_view();
-    }
+    std::optional<FieldName> kind;
     if (m_columns->kind) {
         // The bench needs the one ball: a row that does not say which kind it is fails.
-        const auto kind = ReadTubeKind(CellAt(row.cells, *m_columns->kind));
+        kind = ReadTubeKind(CellAt(row.cells, *m_columns->kind));
         if (computed && !kind) {
             m_explanation = "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。";
         }
-        m_results.texts[kResultColumns.size()] =
-            computed && kind ? std::string_view(m_fields.Get(*kind)) : std::string_view();
+    }
+    const bool balls = computed && (!m_columns->kind || kind);
+    const KitBall* chosen = nullptr;
+    bool noKitBall = false;
+    for (std::size_t i = 0; i + 1 < m_results.count; ++i) {
+        std::string_view& text = m_results.texts[i];
+        switch (m_results.roles[i]) {
+            case ResultRole::Result:
+            case ResultRole::Ratio:
+                text = computed ? std::string_view(m_fields.Get(*m_sources[i])) : "";
+                break;
+            case ResultRole::Ball:
+                text = balls ? std::string_view(m_fields.Get(m_sources[i].value_or(*kind))) : "";
+                break;
+            case ResultRole::KitNumber:
+                chosen = balls ? ChooseFromKit(m_results.texts[i - 1]) : nullptr;
+                noKitBall = noKitBall || (balls && chosen == nullptr);
+                text = chosen != nullptr ? std::string_view(chosen->number) : "";
+                break;
+            case ResultRole::KitDiameter:
+                text = chosen != nullptr ? std::string_view(chosen->diameterText) : "";
+                break;
+            case ResultRole::Explanation:
+                break;
+        }
     }
     m_results.texts[m_results.count - 1] = m_explanation;
-    if (++m_summary.rows % kProgressRows == 0 && m_progress) m_progress(m_summary.rows);
-    if (!m_explanation.empty() && m_summary.failedRows++ == 0) {
+    m_results.withBalls = balls;
+    if (++m_summary.rows % kProgressRows == 0 && m_options.progress) {
+        m_options.progress(m_summary.rows);
+    }
+    if (noKitBall) {
+        ++m_summary.rowsWithoutKitBall;
+    } else if (!m_explanation.empty() && m_summary.failedRows++ == 0) {
         m_summary.firstFailureLine = row.line;
         m_summary.firstFailure = m_explanation;
     }

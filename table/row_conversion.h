@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "input_columns.h"
+#include "tongqiu/table/ball_kit.h"
 #include "table_input.h"
 #include "tongqiu/expected.h"
 #include "tongqiu/field_set.h"
@@ -19,9 +21,9 @@ class Conversion {
 public:
     // In a workbook, cells missing at the end of a row are empty ones; in CSV, a short row is
     // refused, since a lost separator would shift the cells after it.
-    Conversion(TableWriter& writer, bool missingCellsAreEmpty,
-               const std::function<void(std::size_t)>& progress)
-        : m_writer(writer), m_missingCellsAreEmpty(missingCellsAreEmpty), m_progress(progress) {}
+    // The options give the progress to tell and the kit to choose balls from.
+    Conversion(TableWriter& writer, bool missingCellsAreEmpty, const TableOptions& options)
+        : m_writer(writer), m_missingCellsAreEmpty(missingCellsAreEmpty), m_options(options) {}
 
     std::optional<TableError> Take(const TableRow& row) {
         if (row.cells.empty()) return m_writer.Write(row, nullptr);  // an empty row stays empty
@@ -47,14 +49,18 @@ private:
     // Puts a dimension's cell into its field; false, with the explanation, where a workbook's
     // cell shows a date, a time, a percent or a fraction.
     bool Dimension(const TableRow& row, std::size_t column, FieldName field);
+    // The kit's ball for the ball in `text`, or none, said in the explanation.
+    const KitBall* ChooseFromKit(std::string_view text);
 
     TableWriter& m_writer;
     bool m_missingCellsAreEmpty;
-    const std::function<void(std::size_t)>& m_progress;
+    const TableOptions& m_options;
     std::optional<InputColumns> m_columns;  // known once the header is read
     int m_rowsAboveHeader = 0;
     std::optional<TableError> m_firstNonHeader;
     RowResults m_results;
+    // The field each result shows; none for 选用通球 (the kind's) and for the kit's columns.
+    std::array<std::optional<FieldName>, kMostResultTexts> m_sources{};
     FieldSet m_fields;
     std::string m_explanation;
     TableSummary m_summary;

@@ -53,7 +53,7 @@ Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFa
             if (writer) (void)writer->Finish();  // a CSV read again from its start
             started = start;
             writer = output(RequestFor(start, options));
-            conversion.emplace(*writer, start.format == TableFormat::Xlsx, options.progress);
+            conversion.emplace(*writer, start.format == TableFormat::Xlsx, options);
             return [&](const TableRow& row) { return conversion->Take(row); };
         },
         [&](const std::optional<TableError>& error) {

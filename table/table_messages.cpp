@@ -3,6 +3,8 @@
 #include "input_columns.h"
 #include "row_conversion.h"
 #include "tongqiu/failure_message.h"
+#include "tongqiu/number_text.h"
+#include "tongqiu/table/ball_kit.h"
 #include "xlsx/read/xml_parser.h"
 
 namespace tongqiu::table {
@@ -59,9 +61,29 @@ std::string TableMessage(const TableError& error) {
             return "表头缺少" + Quoted(error.name) + "列（也可写作 " + LatinNameOf(error.name) +
                    (inSize ? "；外径和壁厚也可合写在“规格”列中，如 Φ38×4" : "") + "）。";
         }
-        case TableFault::NoSheetHasHeader:
-            return "没有一个工作表在前 " + std::to_string(kHeaderSearchRows) +
-                   " 行中有含“外径”“壁厚”“弯曲半径”三列的表头。";
+        case TableFault::NoSheetHasHeader: {
+            std::string headings;
+            for (const std::string& heading : error.choices) headings += Quoted(heading);
+            if (error.choices.empty()) headings = "“外径”“壁厚”“弯曲半径”三";
+            if (error.choices.size() == 2) headings += "两";
+            return "没有一个工作表在前 " + std::to_string(kHeaderSearchRows) + " 行中有含" +
+                   headings + "列的表头。";
+        }
+        case TableFault::KitColumnMissing:
+            return "球库的表头缺少" + Quoted(error.name) + "列（表头须有“球号”和“直径”两列）。";
+        case TableFault::KitNumberEmpty:
+            return "球号是空的。";
+        case TableFault::KitNumberTwice:
+            return "球号" + Quoted(error.name) + "重复（第 " + std::to_string(error.partLine) +
+                   " 行已有）。";
+        case TableFault::KitDiameterNotNumber:
+            return "直径" + Quoted(error.name) + "不是数字。";
+        case TableFault::KitDiameterNotPositive:
+            return "直径" + Quoted(error.name) + "应大于 0。";
+        case TableFault::KitEmpty:
+            return "球库中没有球。";
+        case TableFault::KitTooLarge:
+            return "球库超过 " + std::to_string(kMaxKitBalls) + " 个球。";
         case TableFault::NotGb18030:
             return "不是有效的 GB18030 文本。";
         case TableFault::NotUtf8:
@@ -183,6 +205,11 @@ std::string Located(std::string_view file, long line, std::string_view message) 
 std::string Located(const TableError& error, std::string_view input, std::string_view output) {
     return error.InOutput() ? Located(output, 0, TableErrorMessage(error))
                             : Located(input, error.line, TableErrorMessage(error));
+}
+
+std::string NoKitBallMessage(double from, double below) {
+    return "球库中没有直径在 " + FormatFixed(from, Pattern::TwoPlaces) + " 与 " +
+           FormatFixed(below, Pattern::TwoPlaces) + " mm 之间的球。";
 }
 
 std::vector<std::string> SummaryNotes(const TableSummary& summary) {

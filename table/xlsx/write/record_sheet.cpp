@@ -51,15 +51,22 @@ std::optional<TableError> RecordSheet::Write(const TableRow& row, const RowResul
 std::optional<TableError> RecordSheet::Header(const TableRow& row, const RowResults& results) {
     m_header = true;
     const std::vector<std::string> headings = RecordHeadings(row, results);
-    m_fillIn = headings.size() - kRecordFillIn.size();
+    m_balls = RecordBallResults(results);
+    const std::size_t fillIn = results.column + 1 + m_balls.size();
+    // 结果, the one column filled in with a choice of two.
+    m_resultColumn = headings.size() - kRecordFillIn.size() + 1;
     int lines = 1;
     for (std::size_t i = 0; i < headings.size(); ++i) {
         const bool kind = results.kindColumn && i == *results.kindColumn + 1;
+        const bool kitNumber =
+            i > results.column && i < fillIn &&
+            results.roles[m_balls[i - results.column - 1]] == ResultRole::KitNumber;
         const double width = i == 0                ? kNumberWidth
                              : kind                ? kKindWidth
                              : i <= results.column ? LXW_DEF_COL_WIDTH
-                             : i < m_fillIn        ? kBallWidth
-                                                   : kFillInWidths[i - m_fillIn];
+                             : kitNumber           ? kFillInWidths[0]
+                             : i < fillIn          ? kBallWidth
+                                   : kFillInWidths[i + kRecordFillIn.size() - headings.size()];
         lines = std::max(lines, WrappedLines(headings[i], width));
         const auto column = static_cast<lxw_col_t>(i);
         if (i == 0 || kind || i > results.column) {
@@ -76,7 +83,8 @@ std::optional<TableError> RecordSheet::Header(const TableRow& row, const RowResu
     return std::nullopt;
 }
 
-// The tube's own cells keep their kind and format; its balls are numbers as in the results.
+// The tube's own cells keep their kind and format; its balls are numbers as in the results, the
+// kit's 球号 as the kit has it.
 std::optional<TableError> RecordSheet::Tube(const TableRow& row, const RowResults& results) {
     const auto at = m_row++;
     const auto number = static_cast<double>(++m_tubes);
@@ -88,11 +96,12 @@ std::optional<TableError> RecordSheet::Tube(const TableRow& row, const RowResult
         }
     }
     const std::size_t first = results.column + 1;
-    const std::string_view explanation = results.Texts().back();
-    if (!explanation.empty()) return Cell(at, first, explanation, &kText, nullptr);
-    const BallResults balls = RecordBalls(results);
-    for (std::size_t i = 0; i < balls.count; ++i) {
-        auto error = Number(at, first + i, results.texts[balls.first + i], m_twoPlaces);
+    if (!results.withBalls) return Cell(at, first, results.Texts().back(), &kText, nullptr);
+    for (std::size_t i = 0; i < m_balls.size(); ++i) {
+        const std::string_view text = results.texts[m_balls[i]];
+        auto error = results.roles[m_balls[i]] == ResultRole::KitNumber
+                         ? Cell(at, first + i, text, nullptr, nullptr)
+                         : Number(at, first + i, text, m_twoPlaces);
         if (error) return error;
     }
     return std::nullopt;
@@ -112,7 +121,7 @@ std::optional<TableError> RecordSheet::Finish() {
         validation.value_list = results;
         validation.error_title = title;
         validation.error_message = message;
-        const auto column = static_cast<lxw_col_t>(m_fillIn + 1);
+        const auto column = static_cast<lxw_col_t>(m_resultColumn);
         const lxw_row_t last = m_firstTube + static_cast<lxw_row_t>(m_tubes) - 1;
         if (worksheet_data_validation_range(m_sheet, m_firstTube, column, last, column,
                                             &validation) != LXW_NO_ERROR) {

@@ -10,18 +10,23 @@ namespace {
 
 constexpr double kExplanationWidth = 30;
 
-// Whether a result is written with six places (R/Dw); 选用通球, after the result columns, is a
-// ball.
-bool SixPlaces(std::size_t index) {
-    return index < kResultColumns.size() && kResultColumns[index].pattern == Pattern::SixPlaces;
-}
-
 // The width of a result column, in characters: as wide as its numbers ("0.000000" for R/Dw,
 // "123.45" for the others), the headings wrapping; 说明 as wide as two or three of them, a longer
 // message wrapping in it.
 double ResultWidth(std::size_t index, const RowResults& results) {
-    if (index + 1 == results.count) return kExplanationWidth;
-    return SixPlaces(index) ? 10 : 9;
+    switch (results.roles[index]) {
+        case ResultRole::Explanation:
+            return kExplanationWidth;
+        case ResultRole::Ratio:
+            return 10;
+        case ResultRole::KitNumber:
+            return 8;
+        case ResultRole::Result:
+        case ResultRole::Ball:
+        case ResultRole::KitDiameter:
+            break;
+    }
+    return 9;
 }
 
 // The header's height, in points: enough lines for its longest heading.
@@ -48,8 +53,19 @@ ResultsSheet::ResultsSheet(WorkbookFile& book, lxw_worksheet* sheet)
 std::optional<TableError> ResultsSheet::Result(std::size_t column, std::size_t index,
                                                const RowResults& results) {
     const std::string_view text = results.texts[index];
-    if (index + 1 == results.count) return Cell(m_row, column, text, &kText, m_wrapped);
-    return Number(m_row, column, text, SixPlaces(index) ? m_sixPlaces : m_twoPlaces);
+    switch (results.roles[index]) {
+        case ResultRole::Explanation:
+            return Cell(m_row, column, text, &kText, m_wrapped);
+        case ResultRole::KitNumber:  // as the kit has it, a number where it looks like one
+            return Cell(m_row, column, text, nullptr, nullptr);
+        case ResultRole::Ratio:
+            return Number(m_row, column, text, m_sixPlaces);
+        case ResultRole::Result:
+        case ResultRole::Ball:
+        case ResultRole::KitDiameter:
+            break;
+    }
+    return Number(m_row, column, text, m_twoPlaces);
 }
 
 std::optional<TableError> ResultsSheet::Write(const TableRow& row, const RowResults* results) {

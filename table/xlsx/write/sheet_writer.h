@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_writer.h"
@@ -69,7 +70,8 @@ private:
     std::uint32_t m_row = 0;
     std::uint32_t m_firstTube = 0;  // the row of the first tube
     std::size_t m_tubes = 0;
-    std::size_t m_fillIn = 0;  // the column of 球号, the first to fill in
+    std::vector<std::size_t> m_balls;  // the results shown after the tube's own cells
+    std::size_t m_resultColumn = 0;    // 结果's
     bool m_header = false;
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tongqiu/expected.h"
+#include "tongqiu/table/ball_kit.h"
 #include "tongqiu/table/row.h"
 #include "tongqiu/table/table_writer.h"
 #include "tongqiu/table/text_encoding.h"
@@ -42,6 +43,7 @@ struct PrintedRecord {
 struct TableSummary {
     std::size_t rows = 0;
     std::size_t failedRows = 0;
+    std::size_t rowsWithoutKitBall = 0;  // computed, but a ball is not in the kit
     long firstFailureLine = 0;
     std::string firstFailure;
     TableFormat format = TableFormat::Csv;  // the input's
@@ -59,6 +61,8 @@ struct TableOptions {
     std::function<void(std::size_t rows)> progress;  // told now and then of the rows done
     std::string inputName;        // the input as the user knows it, for a workbook's 通球记录
     std::size_t recordTubes = 0;  // up to this many tubes, the 通球记录 as texts in the summary
+    const BallKit* kit = nullptr;  // where given, each ball's from the kit, in two columns after it
+    std::optional<double> maxOver;  // a kit's ball no more than this above the ball to use
 };
 
 // What the output is to be: its format, the name of a workbook's sheet, CSV's encoding; and what

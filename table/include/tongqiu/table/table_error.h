@@ -14,6 +14,14 @@ enum class TableFault : std::uint8_t {
     Empty,          // no row at all
     ColumnTwice,    // `name`: the input column found twice in the header
     ColumnMissing,  // `name`: the input column the header lacks
+    // A kit of balls.
+    KitColumnMissing,        // `name`: the column the header lacks
+    KitNumberEmpty,          // a ball without its 球号
+    KitNumberTwice,          // `name`: the 球号; `partLine`: the line it is first on
+    KitDiameterNotNumber,    // `name`: the cell's text
+    KitDiameterNotPositive,  // `name`: the cell's text
+    KitEmpty,
+    KitTooLarge,
     // A CSV's text.
     NotGb18030,
     NotUtf8,            // after lines that were UTF-8
@@ -24,7 +32,7 @@ enum class TableFault : std::uint8_t {
     UnclosedQuote,
     // The workbook as a whole.
     PipedWorkbookTooLarge,
-    NoSheetHasHeader,
+    NoSheetHasHeader,  // `choices`: the headings looked for, where they are not a tube list's
     NoSuchSheet,  // `name`; `choices`: the sheets there are
     NoSheets,
     SheetMissing,  // `name`: the sheet whose part is not there

@@ -23,6 +23,10 @@ std::string Located(std::string_view file, long line, std::string_view message);
 // The error with the file it is about: the input, or the output when it is the output's.
 std::string Located(const TableError& error, std::string_view input, std::string_view output);
 
+// Why a tube has no ball from the kit: "球库中没有直径在 24.00 与 30.00 mm 之间的球。", the range
+// a ball was looked for in.
+std::string NoKitBallMessage(double from, double below);
+
 // What a finished conversion has to say besides its rows: number formats read as General, a
 // sheet renamed in the results. A sentence each.
 std::vector<std::string> SummaryNotes(const TableSummary& summary);

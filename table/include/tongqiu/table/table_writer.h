@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -11,20 +13,41 @@
 
 namespace tongqiu::table {
 
+// What a text after a row's cells is, and how it is written.
+enum class ResultRole : std::uint8_t {
+    Result,       // a number with two places
+    Ratio,        // R/Dw, with six
+    Ball,         // a ball the tube is tested with, with two places
+    KitNumber,    // the kit's 球号 for the ball before it: text
+    KitDiameter,  // that ball's 直径, with two places
+    Explanation,  // 说明: text, wrapping
+};
+
 // The texts that follow a row's cells: one for each result column, then 说明; where the table
-// names each tube's kind, 选用通球 before 说明.
+// names each tube's kind, 选用通球 before 说明; with a kit, the kit's 球号 and 直径 after each
+// ball the tube is tested with (the three kinds', or 选用通球).
 inline constexpr std::size_t kResultTexts = kResultColumns.size() + 1;
-inline constexpr std::size_t kMostResultTexts = kResultTexts + 1;
+inline constexpr std::size_t kMostResultTexts = kResultTexts + 6;
+
+// The headings of a kit ball's columns.
+inline constexpr std::string_view kKitNumberColumn = "球号";
+inline constexpr std::string_view kKitDiameterColumn = "球径";
 
 // What a row gets beside its own cells: the headings on the header, the texts on a computed row.
 struct RowResults {
-    std::size_t column = 0;  // where they start: the header's width, the row padded up to it
-    std::size_t count = kResultTexts;                        // kMostResultTexts with 选用通球
+    std::size_t column = 0;       // where they start: the header's width, the row padded up to it
+    std::size_t count = kResultTexts;
     std::array<std::string_view, kMostResultTexts> texts{};  // the results empty on a failed row
-    bool heading = false;                                    // the header's row
+    std::array<ResultRole, kMostResultTexts> roles{};
+    bool heading = false;  // the header's row
+    bool withBalls = false;  // a tube's row whose balls are there
     std::optional<std::size_t> kindColumn;  // the header's 类型, which a record shows whole
 
     [[nodiscard]] std::span<const std::string_view> Texts() const { return {texts.data(), count}; }
+    [[nodiscard]] bool WithKit() const {
+        return std::find(roles.begin(), roles.begin() + count, ResultRole::KitNumber) !=
+               roles.begin() + count;
+    }
 };
 
 // Where a converted table goes, one row after the other, in its format. A row without results

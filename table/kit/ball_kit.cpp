@@ -1,0 +1,192 @@
+#include "tongqiu/table/ball_kit.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "input_columns.h"
+#include "table_input.h"
+#include "tongqiu/number_text.h"
+
+namespace tongqiu::table {
+namespace {
+
+// Diameters a rounding error apart are the same diameter.
+constexpr double kSlack = 1e-9;
+
+// Where a kit's header puts its columns.
+struct KitColumns {
+    std::size_t number = 0;
+    std::size_t diameter = 0;
+    std::optional<std::size_t> remark;
+};
+
+Expected<KitColumns, TableError> FindKitColumns(const std::vector<std::string>& header) {
+    const std::array<std::string_view, 3> headings{kKitNumberHeading, kKitDiameterHeading,
+                                                   kKitRemarkHeading};
+    std::array<std::optional<std::size_t>, 3> found;
+    for (std::size_t column = 0; column < header.size(); ++column) {
+        const std::string_view name = HeadingName(header[column]);
+        for (std::size_t which = 0; which < headings.size(); ++which) {
+            if (name != headings[which]) continue;
+            if (found[which]) {
+                return TableError{TableFault::ColumnTwice, 0, std::string(headings[which])};
+            }
+            found[which] = column;
+        }
+    }
+    for (std::size_t which = 0; which < 2; ++which) {
+        if (!found[which]) {
+            return TableError{TableFault::KitColumnMissing, 0, std::string(headings[which])};
+        }
+    }
+    return KitColumns{*found[0], *found[1], found[2]};
+}
+
+std::string_view CellAt(const TableRow& row, std::size_t column) {
+    return column < row.cells.size() ? Trimmed(row.cells[column]) : std::string_view();
+}
+
+// The diameter's text with two places, or as many as were typed (up to six).
+std::string DiameterText(double diameter, std::string_view typed) {
+    int places = 0;
+    if (const std::size_t point = typed.find('.'); point != std::string_view::npos) {
+        while (point + 1 + places < typed.size() && typed[point + 1 + places] >= '0' &&
+               typed[point + 1 + places] <= '9') {
+            ++places;
+        }
+    }
+    return FormatPlaces(diameter, std::clamp(places, 2, 6));
+}
+
+// Reads the balls of a kit row by row, once its header is found.
+class KitReader {
+public:
+    std::optional<TableError> Take(const TableRow& row) {
+        const bool blank = std::all_of(row.cells.begin(), row.cells.end(),
+                                       [](const std::string& cell) { return Trimmed(cell).empty(); });
+        if (blank) return std::nullopt;
+        if (!m_columns) return Header(row);
+        return Ball(row);
+    }
+
+    // The kit, or why there is none, once the table has ended.
+    Expected<std::vector<KitBall>, TableError> Balls() {
+        if (!m_columns) return m_firstNonHeader.value_or(TableError{TableFault::Empty});
+        if (m_balls.empty()) return TableError{TableFault::KitEmpty};
+        return std::move(m_balls);
+    }
+
+private:
+    std::optional<TableError> Header(const TableRow& row) {
+        auto columns = FindKitColumns(row.cells);
+        if (columns) {
+            m_columns = *columns;
+            return std::nullopt;
+        }
+        if (!m_firstNonHeader) {
+            m_firstNonHeader = columns.error();
+            m_firstNonHeader->line = row.line;
+        }
+        if (++m_rowsAboveHeader == kHeaderSearchRows) return m_firstNonHeader;
+        return std::nullopt;
+    }
+
+    std::optional<TableError> Ball(const TableRow& row) {
+        if (m_balls.size() == kMaxKitBalls) return TableError{TableFault::KitTooLarge, row.line};
+        KitBall ball;
+        ball.line = row.line;
+        ball.number = CellAt(row, m_columns->number);
+        if (ball.number.empty()) return TableError{TableFault::KitNumberEmpty, row.line};
+        const auto [first, added] = m_lines.emplace(ball.number, row.line);
+        if (!added) {
+            TableError error{TableFault::KitNumberTwice, row.line, ball.number};
+            error.partLine = first->second;
+            return error;
+        }
+        const std::size_t column = m_columns->diameter;
+        std::string_view text = CellAt(row, column);
+        if (column < row.values.size() && row.values[column].kind == CellValue::Kind::Number) {
+            const CellValue& value = row.values[column];
+            if (value.shows != Shows::Number) {
+                return TableError{TableFault::KitDiameterNotNumber, row.line, std::string(text)};
+            }
+            if (!value.shownNumber.empty()) text = value.shownNumber;
+        }
+        const auto diameter = FieldValue(text);
+        if (!diameter) {
+            return TableError{TableFault::KitDiameterNotNumber, row.line,
+                              std::string(CellAt(row, column))};
+        }
+        if (!(*diameter > 0)) {
+            return TableError{TableFault::KitDiameterNotPositive, row.line,
+                              std::string(CellAt(row, column))};
+        }
+        ball.diameter = *diameter;
+        ball.diameterText = DiameterText(*diameter, text);
+        if (m_columns->remark) ball.remark = CellAt(row, *m_columns->remark);
+        m_balls.push_back(std::move(ball));
+        return std::nullopt;
+    }
+
+    std::optional<KitColumns> m_columns;
+    std::optional<TableError> m_firstNonHeader;
+    int m_rowsAboveHeader = 0;
+    std::vector<KitBall> m_balls;
+    std::unordered_map<std::string, long> m_lines;  // each 球号's line
+};
+
+}  // namespace
+
+Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
+    std::optional<KitReader> reader;
+    TableReading reading;
+    reading.isHeader = [](const std::vector<std::string>& cells) {
+        return FindKitColumns(cells).has_value();
+    };
+    reading.start = [&](const TableStart&) -> RowSink {
+        reader.emplace();
+        return [&](const TableRow& row) { return reader->Take(row); };
+    };
+    reading.end = [](const std::optional<TableError>&) {};
+    std::vector<std::string> unknownFormats;  // a diameter in one is refused as no number
+    if (auto error = ReadTable(in, reading, unknownFormats)) {
+        if (error->fault == TableFault::NoSheetHasHeader) {
+            error->choices = {std::string(kKitNumberHeading), std::string(kKitDiameterHeading)};
+        }
+        return *error;
+    }
+    auto balls = reader->Balls();
+    if (!balls) return balls.error();
+    BallKit kit;
+    kit.m_balls = std::move(*balls);
+    for (std::size_t i = 0; i < kit.m_balls.size(); ++i) kit.m_bySize.push_back(i);
+    kit.m_byNumber = kit.m_bySize;
+    std::stable_sort(kit.m_bySize.begin(), kit.m_bySize.end(), [&](std::size_t a, std::size_t b) {
+        return kit.m_balls[a].diameter < kit.m_balls[b].diameter;
+    });
+    std::sort(kit.m_byNumber.begin(), kit.m_byNumber.end(), [&](std::size_t a, std::size_t b) {
+        return kit.m_balls[a].number < kit.m_balls[b].number;
+    });
+    return kit;
+}
+
+const KitBall* BallKit::Choose(double ball, double inner, std::optional<double> maxOver) const {
+    const auto smallest = std::partition_point(m_bySize.begin(), m_bySize.end(), [&](std::size_t i) {
+        return m_balls[i].diameter < ball - kSlack;
+    });
+    if (smallest == m_bySize.end()) return nullptr;
+    const KitBall& found = m_balls[*smallest];
+    if (found.diameter >= inner - kSlack) return nullptr;
+    if (maxOver && found.diameter > ball + *maxOver + kSlack) return nullptr;
+    return &found;
+}
+
+const KitBall* BallKit::Find(std::string_view number) const {
+    number = Trimmed(number);
+    const auto found = std::partition_point(m_byNumber.begin(), m_byNumber.end(),
+                                            [&](std::size_t i) { return m_balls[i].number < number; });
+    if (found == m_byNumber.end() || m_balls[*found].number != number) return nullptr;
+    return &m_balls[*found];
+}
+
+}  // namespace tongqiu::table
