@@ -1,6 +1,9 @@
 #include "batch_command.h"
 
+#include "batch_files.h"
+
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -9,8 +12,8 @@
 #include <new>
 #include <optional>
 #include <ostream>
-#include <random>
 
+#include "tongqiu/number_text.h"
 #include "tongqiu/result_columns.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_messages.h"
@@ -18,10 +21,10 @@
 namespace tongqiu::batch {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::string_view kUsage =
-    "用法：tongqiu-batch [-o 输出文件] [--sheet 工作表] [输入文件]\n"
+    "用法：tongqiu-batch [-o 输出文件] [--sheet 工作表] [--balls 球库 [--max-over 毫米]] "
+    "[输入文件]\n"
+    "      tongqiu-batch --check 记录.xlsx [--balls 球库] [-o 检查结果]\n"
     "\n"
     "为 CSV 表格或 Excel 工作簿（.xlsx）中的每一根管子计算通球直径，结果与“通球计算”窗口\n"
     "显示的相同。输入文件为“-”或省略时读标准输入；没有 -o 时写到标准输出。\n"
@@ -36,13 +39,23 @@ constexpr std::string_view kUsage =
     "否则与输入相同。写成工作簿时另有“通球记录”工作表，供试验台填写和存档；两个工作表\n"
     "都按 A4 横向、一页宽、每页重复表头设置好打印。\n"
     "\n"
+    "给出球库（CSV 或工作簿，含“球号”“直径”两列，可有“备注”）时，每个通球后加“球号”\n"
+    "“球径”两列：球库中直径不小于该通球、小于内径的最小的球；通球记录中的球号也已填好。\n"
+    "--check 核对试验台填好的通球记录：每根管子是否有结果、球号、检验员和日期，所用的球\n"
+    "是否够大（按记录中的尺寸重算）、能否通过，签字是否齐全；先总计，再逐条列出问题。\n"
+    "\n"
     "  -o 文件         写到此文件：先写临时文件，全部完成后再改名\n"
     "  --sheet 工作表  计算工作簿中这个名字的工作表\n"
+    "  --balls 球库    从试验台的球库中为每根管子选球\n"
+    "  --max-over 毫米 所选的球最多比所需通球大这么多\n"
+    "  --check 记录    核对填好的通球记录；-o 另把问题写成表格\n"
     "  --help          显示此说明\n"
     "  --version       显示版本\n"
     "\n"
-    "退出码：0 每行都已计算；1 有行无法计算（原因见“说明”列）；\n"
-    "        2 无法读取输入、缺少列或选项有误，此时不写出任何内容。\n";
+    "退出码：0 每行都已计算；1 有行无法计算或球库中没有合适的球（原因见“说明”列）；\n"
+    "        2 无法读取输入或球库、缺少列或选项有误，此时不写出任何内容。\n"
+    "核对时：0 每根管子都有一致的合格或不合格结果，没有缺项；1 发现问题；\n"
+    "        2 文件不能作为通球记录读取。\n";
 
 // The usage, its list of result columns from the one list of them, folded as the text around it.
 std::string Usage() {
@@ -61,7 +74,37 @@ struct Options {
     std::string input = "-";
     std::string output = "-";
     std::string sheet;
+    std::string balls;  // the kit's file
+    std::optional<double> maxOver;
+    bool check = false;  // the input is a filled 通球记录 to check
 };
+
+// The options that take a value, and what is said when it is missing.
+struct ValueOption {
+    std::string_view name;
+    std::string_view missing;
+};
+constexpr std::array<ValueOption, 5> kValueOptions{{
+    {"-o", "-o 后面缺少输出文件名。"},
+    {"--sheet", "--sheet 后面缺少工作表名。"},
+    {"--balls", "--balls 后面缺少球库文件名。"},
+    {"--max-over", "--max-over 后面缺少毫米数。"},
+    {"--check", "--check 后面缺少通球记录文件名。"},
+}};
+
+// Takes an option's value; what is wrong with it, or "".
+std::string TakeValue(Options& options, std::string_view name, const std::string& value) {
+    if (name == "-o") options.output = value;
+    if (name == "--sheet") options.sheet = value;
+    if (name == "--balls") options.balls = value;
+    if (name == "--check") options.check = true, options.input = value;
+    if (name == "--max-over") {
+        const auto millimetres = FieldValue(value);
+        if (!millimetres || !(*millimetres >= 0)) return "--max-over 后面应为不小于 0 的毫米数。";
+        options.maxOver = *millimetres;
+    }
+    return {};
+}
 
 // The options, or a message saying what is wrong with them; "" for --help and --version, whose
 // text is already written.
@@ -69,18 +112,20 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
                              std::string& problem) {
     Options options;
     bool haveInput = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    for (std::size_t i = 0; i < args.size() && problem.empty(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "--version") {
             out << (arg == "--help" ? Usage() : "tongqiu-batch " TONGQIU_VERSION "\n");
             return std::nullopt;
         }
-        if ((arg == "-o" || arg == "--sheet") && i + 1 < args.size()) {
-            (arg == "-o" ? options.output : options.sheet) = args[++i];
-        } else if (arg == "-o") {
-            problem = "-o 后面缺少输出文件名。";
-        } else if (arg == "--sheet") {
-            problem = "--sheet 后面缺少工作表名。";
+        const auto valued =
+            std::find_if(kValueOptions.begin(), kValueOptions.end(),
+                         [&](const ValueOption& option) { return option.name == arg; });
+        if (valued != kValueOptions.end()) {
+            problem = i + 1 < args.size() ? TakeValue(options, arg, args[++i])
+                                          : std::string(valued->missing);
+            if (arg == "--check" && haveInput) problem = "只能给一个输入文件。";
+            haveInput = haveInput || arg == "--check";
         } else if (arg.size() > 1 && arg[0] == '-') {
             problem = "未知选项“" + arg + "”。";
         } else if (haveInput) {
@@ -89,13 +134,16 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::ostream&
             options.input = arg;
             haveInput = true;
         }
-        if (!problem.empty()) return std::nullopt;
     }
+    if (problem.empty() && options.maxOver && options.balls.empty()) {
+        problem = "--max-over 只能与 --balls 一起用。";
+    }
+    if (problem.empty() && options.check && (options.maxOver || !options.sheet.empty())) {
+        problem = "--check 不能与 --max-over 或 --sheet 一起用。";
+    }
+    if (!problem.empty()) return std::nullopt;
     return options;
 }
-
-// A path from the user's UTF-8 text, on every system.
-fs::path Utf8Path(const std::string& text) { return {std::u8string(text.begin(), text.end())}; }
 
 // The rows done, on one line of a terminal that each call writes over, once the table has taken
 // longer than `after`; cleared at the end.
@@ -124,18 +172,6 @@ private:
     std::size_t m_width = 0;
 };
 
-// A file name nobody else uses, in `folder`.
-fs::path UnusedName(const fs::path& folder, const fs::path& beside) {
-    std::random_device random;
-    const auto number = (std::uint64_t{random()} << 32U) | random();
-    fs::path name(".");  // hidden where a leading dot makes it so
-    name += beside.filename();
-    name += ".";
-    name += std::to_string(number);
-    name += ".tmp";
-    return folder / name;
-}
-
 // What the conversion is told: the output's format by its name, the sheet, the input's name for
 // a workbook's 通球记录.
 table::TableOptions TableOptionsFor(const Options& options, const std::string& name) {
@@ -152,8 +188,9 @@ table::TableOptions TableOptionsFor(const Options& options, const std::string& n
 }
 
 // Converts `in` (named `name` in messages) into the output that the options name.
-int Convert(const Options& options, std::istream& in, const std::string& name,
-            std::ostream& standardOutput, std::ostream& err, const Terminals& terminals) {
+int Convert(const Options& options, const table::BallKit* kit, std::istream& in,
+            const std::string& name, std::ostream& standardOutput, std::ostream& err,
+            const Terminals& terminals) {
     // Written in full to a temporary file first, so that a failed run leaves nothing behind.
     const bool toFile = options.output != "-";
     const fs::path target = Utf8Path(options.output);
@@ -169,11 +206,14 @@ int Convert(const Options& options, std::istream& in, const std::string& name,
         return kNothingWritten;
     };
     table::TableOptions tableOptions = TableOptionsFor(options, name);
+    tableOptions.kit = kit;
+    tableOptions.maxOver = options.maxOver;
     if (terminals.error) {
         progress.emplace(err, name, terminals.progressAfter);
         tableOptions.progress = [&](std::size_t rows) { progress->Show(rows); };
     }
     std::size_t failedRows = 0;
+    std::size_t withoutKitBall = 0;
     try {
         const auto summary = table::ConvertTable(in, temporary, tableOptions);
         progress.reset();  // before anything else is said
@@ -187,6 +227,7 @@ int Convert(const Options& options, std::istream& in, const std::string& name,
                 outputName, 0, "工作簿不能写到终端：请用 -o 文件名.xlsx，或重定向到文件。"));
         }
         failedRows = summary->failedRows;
+        withoutKitBall = summary->rowsWithoutKitBall;
         if (toFile) {
             fs::rename(temporary, target);
         } else {
@@ -201,9 +242,11 @@ int Convert(const Options& options, std::istream& in, const std::string& name,
         // Nothing else is thrown on purpose; whatever it was, its words are not the user's.
         return fail(table::Located(name, 0, "处理时出错，无法完成。"));
     }
-    if (failedRows == 0) return kAllComputed;
-    err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";
-    return kSomeRowsFailed;
+    if (failedRows > 0) err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";
+    if (withoutKitBall > 0) {
+        err << name << "：" << withoutKitBall << " 根管子在球库中没有合适的球，见“说明”列。\n";
+    }
+    return failedRows + withoutKitBall == 0 ? kAllComputed : kSomeRowsFailed;
 }
 
 }  // namespace
@@ -232,8 +275,24 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
         err << options->output << "：输出文件不能是输入文件。\n";
         return kNothingWritten;
     }
-    return Convert(*options, file.is_open() ? file : standardInput, name, standardOutput, err,
-                   terminals);
+    std::optional<table::BallKit> kit;
+    if (!options->balls.empty()) {
+        std::ifstream kitFile(Utf8Path(options->balls), std::ios::binary);
+        if (!kitFile) {
+            err << options->balls << "：无法打开。\n";
+            return kNothingWritten;
+        }
+        auto read = table::BallKit::Read(kitFile);
+        if (!read) {
+            err << table::Located(read.error(), options->balls, options->balls) << "\n";
+            return kNothingWritten;
+        }
+        kit = std::move(*read);
+    }
+    std::istream& in = file.is_open() ? file : standardInput;
+    const table::BallKit* balls = kit ? &*kit : nullptr;
+    if (options->check) return CheckRecord(in, name, options->output, balls, standardOutput, err);
+    return Convert(*options, balls, in, name, standardOutput, err, terminals);
 }
 
 }  // namespace tongqiu::batch

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace tongqiu::table {
+class BallKit;
+}
+
 namespace tongqiu::batch {
 
 // Exit statuses of tongqiu-batch.
@@ -28,6 +32,13 @@ struct Terminals {
     bool error = false;
     std::chrono::milliseconds progressAfter{1000};
 };
+
+// Checks the filled 通球记录 in `in` (named `name`), the balls against `kit` where given; writes
+// the summary and the problems to `out` and, unless `output` is "-", the problems as a table
+// there (.csv or .xlsx). Exits kAllComputed when nothing is wrong, kSomeRowsFailed with problems,
+// kNothingWritten when the record cannot be read (check_command.cpp).
+int CheckRecord(std::istream& in, const std::string& name, const std::string& output,
+                const table::BallKit* kit, std::ostream& out, std::ostream& err);
 
 int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
              std::ostream& standardOutput, std::ostream& err, const Terminals& terminals = {});

@@ -32,7 +32,8 @@ std::vector<std::string> RecordSignatures();
 // with a kit each one's 球号, and for the one ball of a tube whose kind is known its 球径 too.
 std::vector<std::size_t> RecordBallResults(const RowResults& results);
 
-// The columns filled in at the bench: 球号 (unless the kit's is there to change), 结果, 检验员, 日期.
+// The columns filled in at the bench: 球号 (unless the kit's is there to change), 结果, 检验员,
+// 日期.
 std::span<const std::string_view> RecordFillIn(const RowResults& results);
 
 // The record's headings: 序号, the header's own cells, the balls', what is filled in.

@@ -86,51 +86,56 @@ std::optional<TableError> Conversion::Header(const TableRow& row) {
     return error;
 }
 
-bool Conversion::Dimension(const TableRow& row, std::size_t column, FieldName field) {
+namespace {
+
+// Puts a dimension's cell into its field; why not, where a workbook's cell shows a date, a time,
+// a percent or a fraction.
+std::optional<std::string> Dimension(const TableRow& row, std::size_t column, FieldName field,
+                                     FieldSet& fields) {
     std::string text(CellAt(row.cells, column));
     if (column < row.values.size() && row.values[column].kind == CellValue::Kind::Number) {
         const CellValue& value = row.values[column];
         if (const std::string_view shows = NoLength(value.shows); !shows.empty()) {
-            m_explanation = std::string(CaptionOf(field)) + "显示为" + std::string(shows) + " " +
-                            text + "，不是尺寸。";
-            return false;
+            return std::string(CaptionOf(field)) + "显示为" + std::string(shows) + " " + text +
+                   "，不是尺寸。";
         }
         if (!value.shownNumber.empty()) text = value.shownNumber;
     }
-    m_fields.Set(field, std::move(text));
-    return true;
+    fields.Set(field, std::move(text));
+    return std::nullopt;
 }
 
-bool Conversion::Compute(const TableRow& row) {
-    const std::vector<std::string>& cells = row.cells;
-    const std::size_t width = m_results.column;
-    if (cells.size() < width && !m_missingCellsAreEmpty) {
-        m_explanation = "缺少单元格：表头有 " + std::to_string(width) + " 列，本行只有 " +
-                        std::to_string(cells.size()) + " 列。";
-        return false;
-    }
+}  // namespace
+
+std::string CalculateTube(const TableRow& row, const InputColumns& columns, FieldSet& fields) {
     std::optional<TubeSize> size;
-    if (m_columns->size) {
-        size = ReadTubeSize(CellAt(cells, *m_columns->size));
-        if (!size) {
-            m_explanation = "规格应写作 Φ外径×壁厚，如 Φ38×4。";
-            return false;
-        }
-    }
-    if (size) {
-        m_fields.Set(FieldName::Text1, std::string(size->outer));
-        m_fields.Set(FieldName::Text2, std::string(size->wall));
+    if (columns.size) {
+        size = ReadTubeSize(CellAt(row.cells, *columns.size));
+        if (!size) return "规格应写作 Φ外径×壁厚，如 Φ38×4。";
+        fields.Set(FieldName::Text1, std::string(size->outer));
+        fields.Set(FieldName::Text2, std::string(size->wall));
     }
     // A workbook's number is read as the number its cell shows.
     for (std::size_t i = size ? 2 : 0; i < kInputFields.size(); ++i) {
-        if (!Dimension(row, m_columns->inputs[i], kInputFields[i])) return false;
+        if (auto why = Dimension(row, columns.inputs[i], kInputFields[i], fields)) return *why;
     }
-    if (const auto failure = Calculate(m_fields)) {
-        m_explanation = FailureMessage(*failure);
-        std::erase(m_explanation, '\n');  // one line: each sentence ends in "。"
+    if (const auto failure = Calculate(fields)) {
+        std::string explanation = FailureMessage(*failure);
+        std::erase(explanation, '\n');  // one line: each sentence ends in "。"
+        return explanation;
+    }
+    return {};
+}
+
+bool Conversion::Compute(const TableRow& row) {
+    const std::size_t width = m_results.column;
+    if (row.cells.size() < width && !m_missingCellsAreEmpty) {
+        m_explanation = "缺少单元格：表头有 " + std::to_string(width) + " 列，本行只有 " +
+                        std::to_string(row.cells.size()) + " 列。";
         return false;
     }
-    return true;
+    m_explanation = CalculateTube(row, *m_columns, m_fields);
+    return m_explanation.empty();
 }
 
 const KitBall* Conversion::ChooseFromKit(std::string_view text) {
@@ -139,8 +144,8 @@ const KitBall* Conversion::ChooseFromKit(std::string_view text) {
     if (!ball || !inner) return nullptr;  // the calculation wrote both
     const KitBall* chosen = m_options.kit->Choose(*ball, *inner, m_options.maxOver);
     if (chosen == nullptr) {
-        const double below = m_options.maxOver ? std::min(*inner, *ball + *m_options.maxOver)
-                                               : *inner;
+        const double below =
+            m_options.maxOver ? std::min(*inner, *ball + *m_options.maxOver) : *inner;
         const std::string message = NoKitBallMessage(*ball, below);
         // Two balls of a tube may be looked for in the same range: it is said once.
         if (m_explanation.find(message) == std::string::npos) m_explanation += message;

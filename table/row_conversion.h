@@ -1,20 +1,24 @@
 #pragma once
 
-#include <cstddef>
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "input_columns.h"
-#include "tongqiu/table/ball_kit.h"
 #include "table_input.h"
 #include "tongqiu/expected.h"
 #include "tongqiu/field_set.h"
+#include "tongqiu/table/ball_kit.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_writer.h"
 
 namespace tongqiu::table {
+
+// Reads a tube's dimensions from its row, in the columns given, into `fields` and calculates; why
+// it cannot, in a sentence or two, or "".
+std::string CalculateTube(const TableRow& row, const InputColumns& columns, FieldSet& fields);
 
 // Turns rows as read into rows as written, one at a time.
 class Conversion {
@@ -46,9 +50,6 @@ private:
     std::optional<TableError> Row(const TableRow& row);
     // Reads the row's inputs and calculates; false, with the explanation, when it cannot.
     bool Compute(const TableRow& row);
-    // Puts a dimension's cell into its field; false, with the explanation, where a workbook's
-    // cell shows a date, a time, a percent or a fraction.
-    bool Dimension(const TableRow& row, std::size_t column, FieldName field);
     // The kit's ball for the ball in `text`, or none, said in the explanation.
     const KitBall* ChooseFromKit(std::string_view text);
 

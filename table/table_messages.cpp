@@ -80,6 +80,9 @@ std::string TableMessage(const TableError& error) {
             return "直径" + Quoted(error.name) + "不是数字。";
         case TableFault::KitDiameterNotPositive:
             return "直径" + Quoted(error.name) + "应大于 0。";
+        case TableFault::NotRecord:
+            return "不是本程序写出的通球记录：前 " + std::to_string(kHeaderSearchRows + 3) +
+                   " 行中没有含“序号”“结果”“检验员”“日期”的表头。";
         case TableFault::KitEmpty:
             return "球库中没有球。";
         case TableFault::KitTooLarge:

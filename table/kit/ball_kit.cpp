@@ -10,9 +10,6 @@
 namespace tongqiu::table {
 namespace {
 
-// Diameters a rounding error apart are the same diameter.
-constexpr double kSlack = 1e-9;
-
 // Where a kit's header puts its columns.
 struct KitColumns {
     std::size_t number = 0;
@@ -62,8 +59,9 @@ std::string DiameterText(double diameter, std::string_view typed) {
 class KitReader {
 public:
     std::optional<TableError> Take(const TableRow& row) {
-        const bool blank = std::all_of(row.cells.begin(), row.cells.end(),
-                                       [](const std::string& cell) { return Trimmed(cell).empty(); });
+        const bool blank =
+            std::all_of(row.cells.begin(), row.cells.end(),
+                        [](const std::string& cell) { return Trimmed(cell).empty(); });
         if (blank) return std::nullopt;
         if (!m_columns) return Header(row);
         return Ball(row);
@@ -171,20 +169,21 @@ Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
 }
 
 const KitBall* BallKit::Choose(double ball, double inner, std::optional<double> maxOver) const {
-    const auto smallest = std::partition_point(m_bySize.begin(), m_bySize.end(), [&](std::size_t i) {
-        return m_balls[i].diameter < ball - kSlack;
-    });
+    const auto smallest = std::partition_point(
+        m_bySize.begin(), m_bySize.end(),
+        [&](std::size_t i) { return m_balls[i].diameter < ball - kDiameterSlack; });
     if (smallest == m_bySize.end()) return nullptr;
     const KitBall& found = m_balls[*smallest];
-    if (found.diameter >= inner - kSlack) return nullptr;
-    if (maxOver && found.diameter > ball + *maxOver + kSlack) return nullptr;
+    if (found.diameter >= inner - kDiameterSlack) return nullptr;
+    if (maxOver && found.diameter > ball + *maxOver + kDiameterSlack) return nullptr;
     return &found;
 }
 
 const KitBall* BallKit::Find(std::string_view number) const {
     number = Trimmed(number);
-    const auto found = std::partition_point(m_byNumber.begin(), m_byNumber.end(),
-                                            [&](std::size_t i) { return m_balls[i].number < number; });
+    const auto found =
+        std::partition_point(m_byNumber.begin(), m_byNumber.end(),
+                             [&](std::size_t i) { return m_balls[i].number < number; });
     if (found == m_byNumber.end() || m_balls[*found].number != number) return nullptr;
     return &m_balls[*found];
 }

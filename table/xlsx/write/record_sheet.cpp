@@ -65,8 +65,9 @@ std::optional<TableError> RecordSheet::Header(const TableRow& row, const RowResu
                              : kind                ? kKindWidth
                              : i <= results.column ? LXW_DEF_COL_WIDTH
                              : kitNumber           ? kFillInWidths[0]
-                             : i < fillIn          ? kBallWidth
-                                   : kFillInWidths[i + kRecordFillIn.size() - headings.size()];
+                             : i < fillIn
+                                 ? kBallWidth
+                                 : kFillInWidths[i + kRecordFillIn.size() - headings.size()];
         lines = std::max(lines, WrappedLines(headings[i], width));
         const auto column = static_cast<lxw_col_t>(i);
         if (i == 0 || kind || i > results.column) {

@@ -22,6 +22,9 @@ struct KitBall {
     long line = 0;
 };
 
+// Diameters a rounding error apart are the same diameter.
+inline constexpr double kDiameterSlack = 1e-9;
+
 // The most balls a kit may hold.
 inline constexpr std::size_t kMaxKitBalls = 10000;
 

@@ -22,6 +22,8 @@ enum class TableFault : std::uint8_t {
     KitDiameterNotPositive,  // `name`: the cell's text
     KitEmpty,
     KitTooLarge,
+    // A filled 通球记录.
+    NotRecord,  // no header with the columns filled in
     // A CSV's text.
     NotGb18030,
     NotUtf8,            // after lines that were UTF-8
@@ -33,7 +35,7 @@ enum class TableFault : std::uint8_t {
     // The workbook as a whole.
     PipedWorkbookTooLarge,
     NoSheetHasHeader,  // `choices`: the headings looked for, where they are not a tube list's
-    NoSuchSheet,  // `name`; `choices`: the sheets there are
+    NoSuchSheet,       // `name`; `choices`: the sheets there are
     NoSheets,
     SheetMissing,  // `name`: the sheet whose part is not there
     NotWorkbook,

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -35,12 +35,12 @@ inline constexpr std::string_view kKitDiameterColumn = "球径";
 
 // What a row gets beside its own cells: the headings on the header, the texts on a computed row.
 struct RowResults {
-    std::size_t column = 0;       // where they start: the header's width, the row padded up to it
+    std::size_t column = 0;  // where they start: the header's width, the row padded up to it
     std::size_t count = kResultTexts;
     std::array<std::string_view, kMostResultTexts> texts{};  // the results empty on a failed row
     std::array<ResultRole, kMostResultTexts> roles{};
-    bool heading = false;  // the header's row
-    bool withBalls = false;  // a tube's row whose balls are there
+    bool heading = false;                   // the header's row
+    bool withBalls = false;                 // a tube's row whose balls are there
     std::optional<std::size_t> kindColumn;  // the header's 类型, which a record shows whole
 
     [[nodiscard]] std::span<const std::string_view> Texts() const { return {texts.data(), count}; }
