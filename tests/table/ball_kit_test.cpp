@@ -20,8 +20,8 @@ BallKit KitOf(const std::string& csv) {
 }
 
 TEST(BallKit, ChoosesTheSmallestBallNotBelowTheNeedAndBelowTheInnerDiameter) {
-    const BallKit kit = KitOf(
-        "通球球库\n球号,直径(mm)\nA,23.99\nB,24.50\nC,24.50\nD,30\nE,24\nF,31.5\nG,17.50\n");
+    const BallKit kit =
+        KitOf("通球球库\n球号,直径(mm)\nA,23.99\nB,24.50\nC,24.50\nD,30\nE,24\nF,31.5\nG,17.50\n");
     struct Case {
         double ball;
         double inner;
@@ -29,15 +29,15 @@ TEST(BallKit, ChoosesTheSmallestBallNotBelowTheNeedAndBelowTheInnerDiameter) {
         const char* chosen;  // "" for none
     };
     const Case cases[] = {
-        {24.00, 30.00, std::nullopt, "E"},   // equal to the need; 23.99 is 0.01 below it
-        {24.01, 30.00, std::nullopt, "B"},   // of two the same, the first in the kit
-        {24.51, 30.00, std::nullopt, ""},    // 30 is the inner diameter: it cannot pass
+        {24.00, 30.00, std::nullopt, "E"},  // equal to the need; 23.99 is 0.01 below it
+        {24.01, 30.00, std::nullopt, "B"},  // of two the same, the first in the kit
+        {24.51, 30.00, std::nullopt, ""},   // 30 is the inner diameter: it cannot pass
         {24.51, 30.01, std::nullopt, "D"},
-        {17.20, 30.00, 0.30, "G"},           // 0.30 over, at the edge
-        {17.19, 30.00, 0.30, ""},            // 0.31 over
-        {17.50, 17.50, std::nullopt, ""},    // no ball below the inner diameter
+        {17.20, 30.00, 0.30, "G"},         // 0.30 over, at the edge
+        {17.19, 30.00, 0.30, ""},          // 0.31 over
+        {17.50, 17.50, std::nullopt, ""},  // no ball below the inner diameter
         {31.00, 40.00, std::nullopt, "F"},
-        {31.60, 40.00, std::nullopt, ""},    // larger than every ball
+        {31.60, 40.00, std::nullopt, ""},  // larger than every ball
     };
     for (const Case& c : cases) {
         const KitBall* chosen = kit.Choose(c.ball, c.inner, c.maxOver);
@@ -89,7 +89,8 @@ public:
     explicit Collected(std::vector<std::vector<std::string>>& rows) : m_rows(rows) {}
     std::optional<TableError> Write(const TableRow& row, const RowResults* results) override {
         std::vector<std::string> cells = row.cells;
-        if (results != nullptr) cells.insert(cells.end(), results->Texts().begin(), results->Texts().end());
+        if (results != nullptr)
+            cells.insert(cells.end(), results->Texts().begin(), results->Texts().end());
         m_rows.push_back(cells);
         return std::nullopt;
     }
@@ -109,8 +110,7 @@ Rows Converted(const std::string& csv, const BallKit& kit, std::optional<double>
     options.kit = &kit;
     options.maxOver = maxOver;
     auto converted = ConvertTable(
-        in, [&](const WriterRequest&) { return std::make_unique<Collected>(rows); },
-        options);
+        in, [&](const WriterRequest&) { return std::make_unique<Collected>(rows); }, options);
     EXPECT_TRUE(converted);
     if (converted) summary = *converted;
     return rows;
@@ -122,19 +122,21 @@ TEST(BallKit, ItsBallFollowsEachBallATubeIsTestedWith) {
     // Each kind's ball, each with the kit's ball after it; one not in the kit.
     const Rows three = Converted("外径,壁厚,弯曲半径\n76,5,68.4\n", kit, std::nullopt, summary);
     const std::vector<std::string> headings(three[0].end() - 10, three[0].end());
-    EXPECT_EQ(headings, (std::vector<std::string>{"有拼接焊缝无弯头", "球号", "球径", "有弯头无拼接焊缝",
-                                                  "球号", "球径", "有弯头有拼接焊缝", "球号", "球径",
-                                                  "说明"}));
+    EXPECT_EQ(headings, (std::vector<std::string>{"有拼接焊缝无弯头", "球号", "球径",
+                                                  "有弯头无拼接焊缝", "球号", "球径",
+                                                  "有弯头有拼接焊缝", "球号", "球径", "说明"}));
     const std::vector<std::string> balls(three[1].end() - 10, three[1].end());
-    EXPECT_EQ(balls, (std::vector<std::string>{"59.40", "", "", "42.90", "L", "43.00", "42.90", "L",
-                                               "43.00", "球库中没有直径在 59.40 与 66.00 mm 之间的球。"}));
+    EXPECT_EQ(balls,
+              (std::vector<std::string>{"59.40", "", "", "42.90", "L", "43.00", "42.90", "L",
+                                        "43.00", "球库中没有直径在 59.40 与 66.00 mm 之间的球。"}));
     EXPECT_EQ(summary.rowsWithoutKitBall, 1U);
     EXPECT_EQ(summary.failedRows, 0U);
 
     // 选用通球 and its kit ball; --max-over narrows the range.
-    const Rows one = Converted("外径,壁厚,弯曲半径,类型\n38,4,76,有弯头无拼接焊缝\n32,3.5,48,有弯头无拼接焊缝\n"
-                               "38,19,76,有弯头无拼接焊缝\n",
-                               kit, 0.5, summary);
+    const Rows one = Converted(
+        "外径,壁厚,弯曲半径,类型\n38,4,76,有弯头无拼接焊缝\n32,3.5,48,有弯头无拼接焊缝\n"
+        "38,19,76,有弯头无拼接焊缝\n",
+        kit, 0.5, summary);
     EXPECT_EQ(std::vector<std::string>(one[0].end() - 4, one[0].end()),
               (std::vector<std::string>{"选用通球", "球号", "球径", "说明"}));
     EXPECT_EQ(std::vector<std::string>(one[1].end() - 4, one[1].end()),
@@ -146,8 +148,8 @@ TEST(BallKit, ItsBallFollowsEachBallATubeIsTestedWith) {
               (std::vector<std::string>{"", "", ""}));
     EXPECT_EQ(summary.failedRows, 1U);
     EXPECT_EQ(summary.rowsWithoutKitBall, 0U);
-    Converted("外径,壁厚,弯曲半径,类型\n38,4,76,有弯头无拼接焊缝\n", KitOf("球号,直径\nX,24.6\n"), 0.5,
-              summary);
+    Converted("外径,壁厚,弯曲半径,类型\n38,4,76,有弯头无拼接焊缝\n", KitOf("球号,直径\nX,24.6\n"),
+              0.5, summary);
     EXPECT_EQ(summary.rowsWithoutKitBall, 1U);
 }
 

@@ -41,19 +41,16 @@ const std::string kSigned = "检验员：王工　　日期：2026年12月9日\n
 
 TEST(RecordCheck, EachProblemOfAFilledRecordOnceBySerialNumber) {
     const std::string tube = ",38,4,76," + kKind + ",24.00,";
-    const std::string csv = kTop +  // sorted by hand: 10 first; 2 deleted
-                            "10,A10" + tube + "M,24.00,不合格,王工,2026-12-09\n" +
-                            "1,A1" + tube + "M,24.00,合格,王工,2026-12-09\n" +
-                            "3,A3" + tube + "M,24.00,,,\n" +
-                            "4,A4" + tube + "M,24.00,OK,王工,2026-12-09\n" +
-                            "5,A5" + tube + "M,24.00,合格,,2026-12-09\n" +
-                            "6,A6" + tube + "Z,24.00,合格,王工,2026-12-09\n" +
-                            "7,A7" + tube + "S,24.00,合格,王工,2026-12-09\n" +
-                            "8,A8,42,4,76," + kKind + ",24.00,M,24.00,合格,王工,2026-12-09\n" +
-                            "9,A9,38,4,76,有拼接焊缝无弯头,24.00,XL,30.00,合格,王工,2026-12-09\n" +
-                            "10,A10b" + tube + "M,24.00,合格,王工,2026-12-09\n" +
-                            "备注：第 2 根另行试验,,,,,,,,,,,\n" + kSigned +
-                            "监检：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日\n";
+    const std::string csv =
+        kTop +  // sorted by hand: 10 first; 2 deleted
+        "10,A10" + tube + "M,24.00,不合格,王工,2026-12-09\n" + "1,A1" + tube +
+        "M,24.00,合格,王工,2026-12-09\n" + "3,A3" + tube + "M,24.00,,,\n" + "4,A4" + tube +
+        "M,24.00,OK,王工,2026-12-09\n" + "5,A5" + tube + "M,24.00,合格,,2026-12-09\n" + "6,A6" +
+        tube + "Z,24.00,合格,王工,2026-12-09\n" + "7,A7" + tube + "S,24.00,合格,王工,2026-12-09\n" +
+        "8,A8,42,4,76," + kKind + ",24.00,M,24.00,合格,王工,2026-12-09\n" +
+        "9,A9,38,4,76,有拼接焊缝无弯头,24.00,XL,30.00,合格,王工,2026-12-09\n" + "10,A10b" + tube +
+        "M,24.00,合格,王工,2026-12-09\n" + "备注：第 2 根另行试验,,,,,,,,,,,\n" + kSigned +
+        "监检：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日\n";
     const BallKit kit = Kit();
     const Checked checked = Check(csv, &kit);
     EXPECT_EQ(checked.summary, "共 10 根：合格 6，不合格 1，未检 2；问题 9 处。");
@@ -94,7 +91,8 @@ TEST(RecordCheck, WithoutKitOrKindAndUnsigned) {
 }
 
 TEST(RecordCheck, ATableThatIsNoRecordIsRefused) {
-    for (const std::string csv : {"外径,壁厚,弯曲半径\n38,4,76\n", "", "序号,结果,检验员\n1,合格,王\n"}) {
+    for (const std::string csv :
+         {"外径,壁厚,弯曲半径\n38,4,76\n", "", "序号,结果,检验员\n1,合格,王\n"}) {
         std::istringstream in(csv);
         const auto check = CheckRecord(in, nullptr);
         ASSERT_FALSE(check) << csv;
