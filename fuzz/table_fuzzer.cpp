@@ -26,7 +26,7 @@ using namespace tongqiu;
 // the kind's, and a row without a kind fails with its results still there.
 bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
               const table::InputColumns& columns) {
-    const std::size_t results = columns.kind ? table::kMostResultTexts : table::kResultTexts;
+    const std::size_t results = table::kResultTexts + (columns.kind ? 1 : 0);
     Require(cells.size() >= width + results, "a row has all the result columns");
     const std::string& explanation = cells[width + results - 1];
     if (explanation.starts_with("缺少单元格")) return true;
@@ -90,8 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto found = table::FindInputColumns(record.cells);
             if (found) {
                 columns = *found;
-                width = record.cells.size() -
-                        (columns.kind ? table::kMostResultTexts : table::kResultTexts);
+                width = record.cells.size() - (table::kResultTexts + (columns.kind ? 1 : 0));
             }
         } else if (!record.cells.empty()) {
             failed += CheckRow(record.cells, width, columns) ? 1 : 0;

@@ -11,11 +11,13 @@ configure fuzz
 cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-mkdir "$scratch/calculate" "$scratch/number-format" "$scratch/table" "$scratch/workbook"
+mkdir "$scratch/calculate" "$scratch/number-format" "$scratch/record" "$scratch/table" "$scratch/workbook"
 build/fuzz/fuzz/calculate_fuzzer -max_total_time="$seconds" -dict=fuzz/calculate.dict \
     -print_final_stats=1 "$scratch/calculate" fuzz/corpus
 build/fuzz/fuzz/number_format_fuzzer -max_total_time="$seconds" -dict=fuzz/number_format.dict -timeout=10 \
     -print_final_stats=1 "$scratch/number-format" fuzz/number-format-corpus
+build/fuzz/fuzz/record_fuzzer -max_total_time="$seconds" -dict=fuzz/table.dict \
+    -print_final_stats=1 "$scratch/record" fuzz/record-corpus
 build/fuzz/fuzz/table_fuzzer -max_total_time="$seconds" -dict=fuzz/table.dict \
     -print_final_stats=1 "$scratch/table" fuzz/table-corpus
 # Seeded too with the workbooks made to cost memory and time, the small ones: the largest take

@@ -1,15 +1,17 @@
-# Puts the page into one file: the style, the first check (ES5), the page's script, and the engine
+# Puts the page into one file: the style, the first check (ES5), the page's scripts, and the engine
 # with the worker that runs it, each where page.html marks its place. The engine and the worker
 # are kept as text (not run by the page), which the page hands to a Web Worker.
 file(READ ${SOURCE}/page.html page)
 file(READ ${SOURCE}/page.css style)
 file(READ ${SOURCE}/check.js check)
 file(READ ${SOURCE}/page.js script)
+file(READ ${SOURCE}/kit.js kit)
 file(READ ${SOURCE}/worker.js worker)
 file(READ ${ENGINE} engine)
 # The browsers the page is for parse ES2020 at most, and the first check any ES5 browser at all.
 find_program(ACORN acorn REQUIRED)
 foreach(edition_and_file IN ITEMS "--ecma5;${SOURCE}/check.js" "--ecma2020;${SOURCE}/page.js"
+                       "--ecma2020;${SOURCE}/kit.js"
                        "--ecma2020;${SOURCE}/worker.js" "--ecma2020;${ENGINE}")
     execute_process(COMMAND ${ACORN} --silent ${edition_and_file} RESULT_VARIABLE parsed)
     if(NOT parsed EQUAL 0)
@@ -26,12 +28,13 @@ execute_process(COMMAND ${WASM_OPT} --mvp-features --enable-mutable-globals ${MO
 if(NOT valid EQUAL 0)
     message(FATAL_ERROR "the module uses a WebAssembly feature that older engines lack: ${why}")
 endif()
-string(FIND "${engine}${worker}${check}${script}" "</script" closing)
+string(FIND "${engine}${worker}${check}${script}${kit}" "</script" closing)
 if(NOT closing EQUAL -1)
     message(FATAL_ERROR "a script holds \"</script\", which would end it early in the page")
 endif()
 string(REPLACE "/*style*/" "${style}" page "${page}")
 string(REPLACE "/*check*/" "${check}" page "${page}")
+string(REPLACE "/*kit*/" "${kit}" page "${page}")
 string(REPLACE "/*script*/" "${script}" page "${page}")
 string(REPLACE "/*worker*/" "${engine}\n${worker}" page "${page}")
 # The module, one byte to a character, as page.js reads it back.

@@ -13,6 +13,8 @@
 
 #include "tongqiu/calculate.h"
 #include "tongqiu/failure_message.h"
+#include "tongqiu/table/ball_kit.h"
+#include "tongqiu/table/record_check.h"
 #include "tongqiu/table/table_conversion.h"
 #include "tongqiu/table/table_messages.h"
 
@@ -62,14 +64,78 @@ protected:
     }
 };
 
-// The most tubes whose 通球记录 the page prints itself; a longer one prints from the workbook.
-constexpr std::size_t kMaxPrintedTubes = 2000;
-
 val Strings(const std::vector<std::string>& texts) {
     val array = val::array();
     for (const std::string& text : texts) array.call<void>("push", text);
     return array;
 }
+
+std::string BytesOf(const val& file) {
+    std::string bytes(file["length"].as<std::size_t>(), '\0');
+    val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
+        .call<void>("set", file);
+    return bytes;
+}
+
+// The kit in `file` (a Uint8Array; none for null), or tongqiu-batch's words on why not, the kit
+// called `name`.
+Expected<std::optional<table::BallKit>, std::string> KitOf(const val& file,
+                                                           const std::string& name = "球库") {
+    if (file.isNull() || file.isUndefined()) return std::optional<table::BallKit>();
+    std::string bytes = BytesOf(file);
+    BytesBuffer buffer(bytes.data(), bytes.size());
+    std::istream in(&buffer);
+    auto kit = table::BallKit::Read(in);
+    if (!kit) return table::Located(kit.error(), name, name);
+    return std::optional<table::BallKit>(std::move(*kit));
+}
+
+// { balls: [[球号, 直径, 备注], ...] }, or { error }.
+val ReadKit(const val& file, const std::string& name) {
+    val result = val::object();
+    const auto kit = KitOf(file, name);
+    if (!kit) {
+        result.set("error", kit.error());
+        return result;
+    }
+    val balls = val::array();
+    for (const table::KitBall& ball : (*kit)->Balls()) {
+        balls.call<void>("push", Strings({ball.number, ball.diameterText, ball.remark}));
+    }
+    result.set("balls", balls);
+    return result;
+}
+
+// A filled 通球记录 checked, with the kit where there is one: { summary, problems, notes } as
+// tongqiu-batch --check says them, or { notRecord: true } for a file that cannot be read as one
+// (converting it says why).
+val CheckRecordBytes(const val& file, const std::string& name, const val& kitFile) {
+    std::string bytes = BytesOf(file);
+    BytesBuffer buffer(bytes.data(), bytes.size());
+    std::istream in(&buffer);
+    val result = val::object();
+    const auto kit = KitOf(kitFile);
+    if (!kit) {
+        result.set("error", kit.error());
+        return result;
+    }
+    const auto check = table::CheckRecord(in, *kit ? &**kit : nullptr);
+    if (!check) {
+        result.set("notRecord", true);
+        return result;
+    }
+    std::vector<std::string> problems;
+    for (const table::RecordProblem& problem : check->problems) {
+        problems.push_back(table::ProblemLine(*check, problem));
+    }
+    result.set("summary", name + "：" + table::CheckSummary(*check));
+    result.set("problems", Strings(problems));
+    result.set("notes", Strings(check->notes));
+    return result;
+}
+
+// The most tubes whose 通球记录 the page prints itself; a longer one prints from the workbook.
+constexpr std::size_t kMaxPrintedTubes = 2000;
 
 val Rows(const std::vector<std::vector<std::string>>& rows) {
     val array = val::array();
@@ -109,13 +175,18 @@ const char* FormatName(table::TableFormat format) {
 // { error } with tongqiu-batch's message. The module is built without exception handling, so
 // memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
-                      const val& progress) {
-    std::string bytes(file["length"].as<std::size_t>(), '\0');
-    val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
-        .call<void>("set", file);
+                      const val& progress, const val& kitFile) {
+    std::string bytes = BytesOf(file);
     BytesBuffer buffer(bytes.data(), bytes.size());
     std::istream in(&buffer);
     table::TableOptions options;
+    val result = val::object();
+    const auto kit = KitOf(kitFile);
+    if (!kit) {
+        result.set("error", kit.error());
+        return result;
+    }
+    if (*kit) options.kit = &**kit;
     options.output = table::Encoding::Utf8;
     options.inputName = name;
     if (format.empty()) options.recordTubes = kMaxPrintedTubes;  // once, for the first output
@@ -124,7 +195,6 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     // The workbook writer works through files: the module's own, in memory.
     const std::filesystem::path path = "/tongqiu-output";
     const auto summary = table::ConvertTable(in, path, options);
-    val result = val::object();
     if (!summary) {
         std::filesystem::remove(path);
         result.set("error", table::Located(summary.error(), name, name));
@@ -132,6 +202,7 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     }
     result.set("rows", summary->rows);
     result.set("failedRows", summary->failedRows);
+    result.set("rowsWithoutKitBall", summary->rowsWithoutKitBall);
     if (summary->failedRows > 0) {
         result.set("firstFailure",
                    table::Located(name, summary->firstFailureLine, summary->firstFailure));
@@ -159,4 +230,6 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
 EMSCRIPTEN_BINDINGS(tongqiu) {
     emscripten::function("calculate", &tongqiu::web::CalculateFields);
     emscripten::function("convertTable", &tongqiu::web::ConvertTableBytes);
+    emscripten::function("readKit", &tongqiu::web::ReadKit);
+    emscripten::function("checkRecord", &tongqiu::web::CheckRecordBytes);
 }

@@ -12,6 +12,7 @@
   const download = $('download');
   const downloadWorkbook = $('download-xlsx');
   const printRecord = $('print-record');
+  const problems = $('problems');
   let record = null;  // the last table's 通球记录, as the engine gives it
   const kTypes = { csv: 'text/csv;charset=utf-8', xlsx: 'application/vnd.openxmlformats-officedocument.spreadsheetml.sheet' };
   const kProgressAfterMs = 1000;
@@ -31,12 +32,14 @@
   moduleElement.remove();
   let worker = null;
   let pendingTable = null;  // the table being converted: its file and when it started
+  const kit = window.tongqiuKit((name, bytes) => worker.postMessage({ kind: 'kit', name, kit: bytes }));
 
   // The engine is ready exactly while 计算 is enabled.
   const ready = () => !calculate.disabled;
   function setReady(isReady) {
     calculate.disabled = !isReady;
     chooser.disabled = !isReady;
+    kit.ready(isReady);
   }
 
   function workerDied(dead) {
@@ -72,6 +75,7 @@
       if (data.kind === 'failed') workerDied(started);
       if (data.kind === 'calculated') showCalculated(data.result);
       if (data.kind === 'progress') showProgress(data.rows);
+      if (data.kind === 'kit') kit.read(data.result);
       // A table's result, unless another table has been chosen since.
       if (data.kind === 'converted' && pendingTable && data.id === pendingTable.id) {
         const { file } = pendingTable;
@@ -130,18 +134,35 @@
     offer(downloadWorkbook, {}, '');
     record = result.record || null;
     printRecord.hidden = !record;
+    problems.hidden = true;
+    if (result.check) {
+      showChecked(result.check);
+      return;
+    }
     if (result.error) {
       status.textContent = `无法计算：${result.error}`;
       return;
     }
     const where = result.sheet ? `${file.name}（工作表“${result.sheet}”）` : file.name;
     const failed = result.failedRows ? `，${result.failedRows} 行无法计算，第一处：${result.firstFailure}` : '，全部算出';
+    const noBall = result.rowsWithoutKitBall ? `${result.rowsWithoutKitBall} 根管子在球库中没有合适的球，见“说明”列。` : '';
     const summary = `${where}：共 ${result.rows} 行${failed}`;
     // The first failure's message ends its own sentence.
-    status.textContent = `${summary}${summary.endsWith('。') ? '' : '。'}${result.notes.join('')}`;
+    status.textContent = `${summary}${summary.endsWith('。') ? '' : '。'}${noBall}${result.notes.join('')}`;
     offer(download, result, stemOf(file.name));
     // A CSV's results as a workbook too, made while the CSV is already there to take.
     if (result.format === 'csv') startConversion(file, 'xlsx');
+  }
+
+  // A filled 通球记录, checked: the summary, then each problem.
+  function showChecked({ error, summary, problems: lines, notes }) {
+    if (error) {
+      status.textContent = `无法核对：${error}`;  // the kit's
+      return;
+    }
+    status.textContent = summary;
+    problems.replaceChildren(...[...lines, ...notes.map((note) => `另：${note}`)].map((line) => element('li', line)));
+    problems.hidden = problems.children.length === 0;
   }
 
   function showProgress(rows) {
@@ -164,7 +185,7 @@
     const buffer = await file.arrayBuffer();
     if (id !== conversions) return;
     pendingTable = { file, format, id, started: Date.now() };
-    worker.postMessage({ kind: 'table', name: file.name, format, id, buffer }, [buffer]);
+    worker.postMessage({ kind: 'table', name: file.name, format, id, buffer, kit: kit.bytes() }, [buffer]);
   }
 
   function convert(file) {

@@ -48,9 +48,18 @@ onmessage = async ({ data }) => {
   try {
     if (data.kind === 'calculate') {
       postMessage({ kind: 'calculated', result: module.calculate(data.fields) });
+    } else if (data.kind === 'kit') {
+      postMessage({ kind: 'kit', result: module.readKit(data.kit, data.name) });
     } else {
+      const bytes = new Uint8Array(data.buffer);
+      // A 通球记录 filled in at the bench is checked; any other table is converted.
+      const checked = data.format ? { notRecord: true } : module.checkRecord(bytes, data.name, data.kit);
+      if (!checked.notRecord) {
+        postMessage({ kind: 'converted', id: data.id, format: data.format, result: { check: checked } });
+        return;
+      }
       const progress = (rows) => postMessage({ kind: 'progress', rows });
-      const result = module.convertTable(new Uint8Array(data.buffer), data.name, data.format, progress);
+      const result = module.convertTable(bytes, data.name, data.format, progress, data.kit);
       const transfer = result.output ? [result.output.buffer] : [];
       postMessage({ kind: 'converted', id: data.id, format: data.format, result }, transfer);
     }

@@ -21,6 +21,9 @@ constexpr std::array<std::string_view, 5> kIdentityHeadings{"图号", "管号", 
 // A record's header is below its title and what it was made from.
 constexpr int kRecordHeaderRows = kHeaderSearchRows + 3;
 
+// The most problems listed; the rest are counted.
+constexpr std::size_t kMostListedProblems = 100000;
+
 // A sheet has no more rows than this, nor a record more tubes.
 constexpr long kMostTubes = 1048576;
 
@@ -142,7 +145,11 @@ public:
 
 private:
     void Problem(long number, std::string text) {
-        m_check.problems.push_back({number, m_identity, std::move(text)});
+        if (m_check.problems.size() == kMostListedProblems) {
+            ++m_check.unlisted;
+        } else {
+            m_check.problems.push_back({number, m_identity, std::move(text)});
+        }
     }
     void Tube(const TableRow& row);
     void Ball(const TableRow& row, long number, std::string_view ball);
@@ -256,11 +263,18 @@ void RecordChecker::Ball(const TableRow& row, long number, std::string_view ball
 Expected<RecordCheck, TableError> RecordChecker::Finish() {
     if (!m_columns) return TableError{TableFault::NotRecord};
     m_identity.clear();
+    // Tubes missing in a run are one problem.
     for (std::size_t number = 1; number < m_seen.size(); ++number) {
         if (m_seen[number]) continue;
-        ++m_check.tubes;
-        ++m_check.untested;
-        Problem(long(number), "记录中没有这根管子（行已删除？），未检。");
+        std::size_t last = number;
+        while (last + 1 < m_seen.size() && !m_seen[last + 1]) ++last;
+        m_check.tubes += last - number + 1;
+        m_check.untested += last - number + 1;
+        Problem(long(number), last == number
+                                  ? "记录中没有这根管子（行已删除？），未检。"
+                                  : "记录中没有序号 " + std::to_string(number) + " 至 " +
+                                        std::to_string(last) + " 的管子（行已删除？），未检。");
+        number = last;
     }
     for (std::size_t signer = 0; signer < kSigners.size(); ++signer) {
         if (m_signed[signer]) continue;
@@ -277,6 +291,9 @@ Expected<RecordCheck, TableError> RecordChecker::Finish() {
                          return std::make_pair(a.number == 0, a.number) <
                                 std::make_pair(b.number == 0, b.number);
                      });
+    if (m_check.unlisted > 0) {
+        m_check.notes.push_back("另有 " + std::to_string(m_check.unlisted) + " 处问题未列出。");
+    }
     return std::move(m_check);
 }
 

@@ -80,11 +80,13 @@ TEST(RecordCheck, WithoutKitOrKindAndUnsigned) {
         "检验员,日期\n"
         "1,76,5,68.4,59.40,42.90,42.90,T1,42.90,合格,王工,46365\n"
         "2,76,5,68.4,59.40,42.90,42.90,T2,42.89,合格,王工,46365\n"
+        "5,76,5,68.4,59.40,42.90,42.90,T5,43,不合格,王工,46365\n"
         "检验员：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日\n";
     const Checked checked = Check(csv, nullptr);
-    EXPECT_EQ(checked.summary, "共 2 根：合格 2，不合格 0，未检 0；问题 3 处。");
+    EXPECT_EQ(checked.summary, "共 5 根：合格 2，不合格 1，未检 2；问题 4 处。");
     EXPECT_EQ(checked.lines, (std::vector<std::string>{
                                  "序号 2：球号 T2 的直径 42.89 小于所需的通球 42.90 mm。",
+                                 "序号 3：记录中没有序号 3 至 4 的管子（行已删除？），未检。",
                                  "记录：“检验员”没有签字。",
                                  "记录：“审核”没有签字。",
                              }));

@@ -44,7 +44,7 @@ async function main(browser) {
   fs.writeFileSync(gb18030, execFileSync('iconv', ['-f', 'UTF-8', '-t', 'GB18030', example]));
   for (const file of [example, gb18030]) {
     await (await named(tab, '选择 CSV 或 Excel 文件')).uploadFile(file);
-    await tab.waitForFunction((name) => document.querySelector('[role=status]').textContent.startsWith(`${name}：共`),
+    await tab.waitForFunction((name) => document.getElementById('table-status').textContent.startsWith(`${name}：共`),
       {}, path.basename(file));
     downloads.push(await (await named(tab, '下载结果')).evaluate(async (link) =>
       new TextDecoder().decode(await (await fetch(link.href)).arrayBuffer())));

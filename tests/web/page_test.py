@@ -31,7 +31,8 @@ import libreoffice  # noqa: E402
 
 PAGE = pathlib.Path(sys.argv[1]).resolve()
 CHROMIUM = sys.argv[2] == "chromium"
-EXAMPLE = pathlib.Path(__file__).resolve().parents[1] / "data" / "example.csv"  
+EXAMPLE = pathlib.Path(__file__).resolve().parents[1] / "data" / "example.csv"
+DOCS = pathlib.Path(__file__).resolve().parents[2] / "docs"  
 RESULTS = ["内径", "R/Dw", "表10", "表10通球", "表11", "表11通球", "表12", "表12通球",
            "有拼接焊缝无弯头", "有弯头无拼接焊缝", "有弯头有拼接焊缝"]
 
@@ -183,9 +184,40 @@ class Page(unittest.TestCase):
 
     def convert(self, path):
         self.named("选择 CSV 或 Excel 文件").send_keys(str(path))
-        status = self.browser.find_element("css selector", "[role=status]")
+        status = self.browser.find_element("id", "table-status")
         self.wait_for(lambda: "正在" not in status.text and status.text)
         return status.text
+
+    def test_the_kit_is_remembered_its_balls_chosen_and_a_filled_record_checked(self):
+        kit_status = self.browser.find_element("id", "kit-status")
+        self.named("选择球库文件").send_keys(str(DOCS / "example-balls.csv"))
+        self.wait_for(lambda: kit_status.text == "按球库“example-balls.csv”为每根管子选球。")
+        self.open(PAGE)  # kept in this browser
+        kit_status = self.browser.find_element("id", "kit-status")
+        self.wait_for(lambda: kit_status.text == "按球库“example-balls.csv”为每根管子选球。")
+        balls = self.browser.find_element("css selector", "table#kit-balls")
+        self.assertEqual(balls.find_element("tag name", "caption").text, "example-balls.csv：40 个球")
+        self.assertEqual([cell.text for cell in balls.find_elements("tag name", "tr")[13].find_elements(
+            "tag name", "td")], ["T13", "24.00", "2026-06 复测"])
+        self.convert(EXAMPLE)
+        lines = self.saved("下载结果")[1].decode("utf-8").splitlines()
+        self.assertTrue(lines[0].endswith(",有弯头有拼接焊缝,球号,球径,说明"), lines[0])
+        self.assertTrue(lines[1].endswith(",24.00,T13,24.00" * 3 + ","), lines[1])
+        self.assertEqual(self.convert(DOCS / "example-record-filled.xlsx"),
+                         "example-record-filled.xlsx：共 10 根：合格 9，不合格 0，未检 1；问题 3 处。")
+        problems = self.browser.find_element("css selector", "[aria-label=记录中的问题]")
+        self.assertEqual([item.text for item in problems.find_elements("tag name", "li")], [
+            "序号 2（图号 HS-102）：没有结果（未检）。",
+            "序号 6（图号 HS-106）：球号 T01 的直径 15.00 小于所需的通球 42.90 mm。",
+            "记录：“审核”没有签字。",
+        ])
+        self.assertEqual(self.all_named("下载结果"), [])
+        self.named("清除球库").click()
+        self.assertFalse(balls.is_displayed())
+        self.open(PAGE)
+        self.convert(EXAMPLE)
+        lines = self.saved("下载结果")[1].decode("utf-8").splitlines()
+        self.assertTrue(lines[0].endswith(",有弯头有拼接焊缝,说明"), lines[0])
 
     def test_a_table_in_either_encoding_downloads_as_utf8(self):
         text = EXAMPLE.read_text(encoding="utf-8")
@@ -302,7 +334,7 @@ class Page(unittest.TestCase):
         (folder / "long.csv").write_text("外径,壁厚,弯曲半径\n" + "38,4,76\n" * 2001, encoding="utf-8")
         self.convert(folder / "long.csv")
         self.named("打印通球记录").click()
-        self.assertIn("请下载 Excel 表", self.browser.find_element("css selector", "[role=status]").text)
+        self.assertIn("请下载 Excel 表", self.browser.find_element("id", "table-status").text)
 
 
 if __name__ == "__main__":

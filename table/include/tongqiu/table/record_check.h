@@ -30,6 +30,7 @@ struct RecordCheck {
     std::size_t untested = 0;                   // no 结果
     std::vector<std::string> identityHeadings;  // the record's own columns that tell tubes apart
     std::vector<RecordProblem> problems;        // by 序号, the record's own last
+    std::size_t unlisted = 0;                   // problems beyond the most that are listed
     std::vector<std::string> notes;             // said, but no problem: 监检 not signed
 };
 
