@@ -138,17 +138,14 @@ bool Conversion::Compute(const TableRow& row) {
     return m_explanation.empty();
 }
 
-const KitBall* Conversion::ChooseFromKit(std::string_view text) {
+const KitBall* Conversion::ChooseFromKit(std::string_view text, double inner) {
     const auto ball = FieldValue(text);
-    const auto inner = FieldValue(m_fields.Get(FieldName::Text11));
-    if (!ball || !inner) return nullptr;  // the calculation wrote both
-    const KitBall* chosen = m_options.kit->Choose(*ball, *inner, m_options.maxOver);
+    if (!ball) return nullptr;  // the calculation wrote it
+    const KitBall* chosen = m_options.kit->Choose(*ball, inner, m_options.maxOver);
     if (chosen == nullptr) {
         const double below =
-            m_options.maxOver ? std::min(*inner, *ball + *m_options.maxOver) : *inner;
-        const std::string message = NoKitBallMessage(*ball, below);
-        // Two balls of a tube may be looked for in the same range: it is said once.
-        if (m_explanation.find(message) == std::string::npos) m_explanation += message;
+            m_options.maxOver ? std::min(inner, *ball + *m_options.maxOver) : inner;
+        m_explanation += NoKitBallMessage(*ball, below);
     }
     return chosen;
 }
@@ -166,7 +163,11 @@ std::optional<TableError> Conversion::Row(const TableRow& row) {
     }
     const bool balls = computed && (!m_columns->kind || kind);
     const KitBall* chosen = nullptr;
+    std::string_view chosenFor;  // the ball `chosen` is for: the kinds' balls are often the same
     bool noKitBall = false;
+    const auto inner = balls && m_options.kit != nullptr
+                           ? FieldValue(m_fields.Get(FieldName::Text11))
+                           : CheckedValue(0.0);
     for (std::size_t i = 0; i + 1 < m_results.count; ++i) {
         std::string_view& text = m_results.texts[i];
         switch (m_results.roles[i]) {
@@ -178,8 +179,13 @@ std::optional<TableError> Conversion::Row(const TableRow& row) {
                 text = balls ? std::string_view(m_fields.Get(m_sources[i].value_or(*kind))) : "";
                 break;
             case ResultRole::KitNumber:
-                chosen = balls ? ChooseFromKit(m_results.texts[i - 1]) : nullptr;
-                noKitBall = noKitBall || (balls && chosen == nullptr);
+                if (!balls || !inner) {
+                    chosen = nullptr;
+                } else if (m_results.texts[i - 1] != chosenFor) {
+                    chosenFor = m_results.texts[i - 1];
+                    chosen = ChooseFromKit(chosenFor, *inner);
+                    noKitBall = noKitBall || chosen == nullptr;
+                }
                 text = chosen != nullptr ? std::string_view(chosen->number) : "";
                 break;
             case ResultRole::KitDiameter:

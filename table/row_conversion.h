@@ -50,8 +50,9 @@ private:
     std::optional<TableError> Row(const TableRow& row);
     // Reads the row's inputs and calculates; false, with the explanation, when it cannot.
     bool Compute(const TableRow& row);
-    // The kit's ball for the ball in `text`, or none, said in the explanation.
-    const KitBall* ChooseFromKit(std::string_view text);
+    // The kit's ball for the ball in `text` in a tube of `inner` inner diameter, or none, said
+    // in the explanation.
+    const KitBall* ChooseFromKit(std::string_view text, double inner);
 
     TableWriter& m_writer;
     bool m_missingCellsAreEmpty;

@@ -162,6 +162,7 @@ Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
     std::stable_sort(kit.m_bySize.begin(), kit.m_bySize.end(), [&](std::size_t a, std::size_t b) {
         return kit.m_balls[a].diameter < kit.m_balls[b].diameter;
     });
+    for (const std::size_t i : kit.m_bySize) kit.m_sizes.push_back(kit.m_balls[i].diameter);
     std::sort(kit.m_byNumber.begin(), kit.m_byNumber.end(), [&](std::size_t a, std::size_t b) {
         return kit.m_balls[a].number < kit.m_balls[b].number;
     });
@@ -169,11 +170,9 @@ Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
 }
 
 const KitBall* BallKit::Choose(double ball, double inner, std::optional<double> maxOver) const {
-    const auto smallest = std::partition_point(
-        m_bySize.begin(), m_bySize.end(),
-        [&](std::size_t i) { return m_balls[i].diameter < ball - kDiameterSlack; });
-    if (smallest == m_bySize.end()) return nullptr;
-    const KitBall& found = m_balls[*smallest];
+    const auto smallest = std::lower_bound(m_sizes.begin(), m_sizes.end(), ball - kDiameterSlack);
+    if (smallest == m_sizes.end()) return nullptr;
+    const KitBall& found = m_balls[m_bySize[std::size_t(smallest - m_sizes.begin())]];
     if (found.diameter >= inner - kDiameterSlack) return nullptr;
     if (maxOver && found.diameter > ball + *maxOver + kDiameterSlack) return nullptr;
     return &found;

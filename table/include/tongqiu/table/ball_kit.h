@@ -55,6 +55,7 @@ public:
 private:
     std::vector<KitBall> m_balls;
     std::vector<std::size_t> m_bySize;    // by diameter, then by order in the kit
+    std::vector<double> m_sizes;          // their diameters, in that order
     std::vector<std::size_t> m_byNumber;  // by 球号
 };
 
