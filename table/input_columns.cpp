@@ -23,6 +23,10 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+std::string_view TrimmedCell(const TableRow& row, std::size_t column) {
+    return column < row.cells.size() ? Trimmed(row.cells[column]) : std::string_view();
+}
+
 namespace {
 
 bool SameLatinName(std::string_view a, std::string_view b) {

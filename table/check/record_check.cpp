@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "check/record_layout.h"
 #include "input_columns.h"
 #include "record.h"
 #include "row_conversion.h"
@@ -15,101 +16,11 @@
 namespace tongqiu::table {
 namespace {
 
-// The headings that tell tubes apart, where a table has them.
-constexpr std::array<std::string_view, 5> kIdentityHeadings{"图号", "管号", "编号", "件号", "名称"};
-
-// A record's header is below its title and what it was made from.
-constexpr int kRecordHeaderRows = kHeaderSearchRows + 3;
-
 // The most problems listed; the rest are counted.
 constexpr std::size_t kMostListedProblems = 100000;
 
 // A sheet has no more rows than this, nor a record more tubes.
 constexpr long kMostTubes = 1048576;
-
-constexpr std::string_view kNumberHeading = "序号";
-
-// Where a record's header puts what is checked.
-struct RecordColumns {
-    std::size_t result = 0;
-    std::size_t inspector = 0;
-    std::size_t date = 0;
-    std::optional<std::size_t> ball;          // 球号
-    std::optional<std::size_t> ballDiameter;  // 球径, beside a 球号 the kit filled in
-    std::optional<InputColumns> inputs;       // the tube's dimensions
-    std::vector<std::size_t> identity;
-};
-
-std::optional<RecordColumns> FindRecordColumns(const std::vector<std::string>& header) {
-    if (header.empty() || HeadingName(header[0]) != kNumberHeading) return std::nullopt;
-    const auto last = [&](std::string_view heading, std::size_t before) {
-        std::optional<std::size_t> found;
-        for (std::size_t i = 0; i < std::min(before, header.size()); ++i) {
-            if (HeadingName(header[i]) == heading) found = i;
-        }
-        return found;
-    };
-    const auto result = last(kRecordFillIn[1], header.size());
-    const auto inspector = last(kRecordFillIn[2], header.size());
-    const auto date = last(kRecordFillIn[3], header.size());
-    if (!result || !inspector || !date) return std::nullopt;
-    RecordColumns columns{*result, *inspector, *date, last(kRecordFillIn[0], *result), {}, {}, {}};
-    if (columns.ball && *columns.ball + 1 < header.size() &&
-        HeadingName(header[*columns.ball + 1]) == kKitDiameterColumn) {
-        columns.ballDiameter = *columns.ball + 1;
-    }
-    // The table's own columns end where the balls begin.
-    std::size_t own = 1;
-    const auto isBall = [](std::string_view name) {
-        return name == kChosenBallHeading ||
-               std::any_of(kResultColumns.end() - 3, kResultColumns.end(),
-                           [&](const ResultColumn& column) { return column.heading == name; });
-    };
-    while (own < *result && !isBall(HeadingName(header[own]))) ++own;
-    const std::vector<std::string> ownHeadings(header.begin(),
-                                               header.begin() + std::ptrdiff_t(own));
-    if (auto inputs = FindInputColumns(ownHeadings)) columns.inputs = *inputs;
-    for (std::size_t i = 1; i < own; ++i) {
-        const std::string_view name = HeadingName(header[i]);
-        if (std::find(kIdentityHeadings.begin(), kIdentityHeadings.end(), name) !=
-            kIdentityHeadings.end()) {
-            columns.identity.push_back(i);
-        }
-    }
-    return columns;
-}
-
-std::string_view CellAt(const TableRow& row, std::size_t column) {
-    return column < row.cells.size() ? Trimmed(row.cells[column]) : std::string_view();
-}
-
-// The lines to sign at the record's end: "检验员：＿＿＿＿　　日期：…".
-constexpr std::array<std::string_view, 3> kSigners{"检验员", "审核", "监检"};
-
-// Which signer's line a row is, if it is one.
-std::optional<std::size_t> SignerOf(const TableRow& row) {
-    const std::string_view first = CellAt(row, 0);
-    for (std::size_t i = 0; i < kSigners.size(); ++i) {
-        if (first.starts_with(kSigners[i]) && first.substr(kSigners[i].size()).starts_with("：")) {
-            return i;
-        }
-    }
-    return std::nullopt;
-}
-
-// Whether a signer's line has a name on it, more than its blanks, or a cell beside it filled.
-bool Signed(const TableRow& row, std::size_t signer) {
-    const std::string_view line = CellAt(row, 0).substr(kSigners[signer].size() + 3);  // "："
-    std::string name(line.substr(0, line.find("日期")));
-    for (const std::string_view blank : {"＿", "_", " ", "\u3000"}) {
-        for (std::size_t at; (at = name.find(blank)) != std::string::npos;) {
-            name.erase(at, blank.size());
-        }
-    }
-    return !name.empty() ||
-           std::any_of(row.cells.begin() + 1, row.cells.end(),
-                       [](const std::string& cell) { return !Trimmed(cell).empty(); });
-}
 
 // Reads a record's rows and checks each tube's.
 class RecordChecker {
@@ -165,11 +76,11 @@ private:
 
 void RecordChecker::Tube(const TableRow& row) {
     m_identity.clear();
-    for (const std::size_t i : m_columns->identity) m_identity.emplace_back(CellAt(row, i));
-    const std::string_view numberText = CellAt(row, 0);
+    for (const std::size_t i : m_columns->identity) m_identity.emplace_back(TrimmedCell(row, i));
+    const std::string_view numberText = TrimmedCell(row, 0);
     const auto value = FieldValue(numberText);
     const auto number = value && *value >= 1 && *value <= double(kMostTubes) ? long(*value) : 0L;
-    const std::string_view result = CellAt(row, m_columns->result);
+    const std::string_view result = TrimmedCell(row, m_columns->result);
     if (number == 0 || double(number) != *value) {
         // A note typed below the tubes is not a tube; a result without a tube's 序号 is a problem.
         if (!result.empty()) {
@@ -197,11 +108,11 @@ void RecordChecker::Tube(const TableRow& row) {
     } else {
         Problem(number, "结果“" + std::string(result) + "”应为“合格”或“不合格”。");
     }
-    const std::string_view ball = m_columns->ball ? CellAt(row, *m_columns->ball) : "";
+    const std::string_view ball = m_columns->ball ? TrimmedCell(row, *m_columns->ball) : "";
     const std::array<std::pair<std::string_view, std::string_view>, 3> needed{{
         {kRecordFillIn[0], ball},
-        {kRecordFillIn[2], CellAt(row, m_columns->inspector)},
-        {kRecordFillIn[3], CellAt(row, m_columns->date)},
+        {kRecordFillIn[2], TrimmedCell(row, m_columns->inspector)},
+        {kRecordFillIn[3], TrimmedCell(row, m_columns->date)},
     }};
     for (const auto& [heading, text] : needed) {
         if (text.empty()) Problem(number, "有结果而没有" + std::string(heading) + "。");
@@ -223,11 +134,11 @@ void RecordChecker::Ball(const TableRow& row, long number, std::string_view ball
     } else {
         // Without the kit, the 球径 it filled in beside the 球号, if any.
         const auto shown = m_columns->ballDiameter
-                               ? FieldValue(CellAt(row, *m_columns->ballDiameter))
+                               ? FieldValue(TrimmedCell(row, *m_columns->ballDiameter))
                                : CheckedValue(FailureKind::TypeMismatch);
         if (!shown) return;
         diameter = *shown;
-        diameterText = CellAt(row, *m_columns->ballDiameter);
+        diameterText = TrimmedCell(row, *m_columns->ballDiameter);
     }
     if (!m_columns->inputs) return;
     FieldSet fields;
@@ -239,7 +150,7 @@ void RecordChecker::Ball(const TableRow& row, long number, std::string_view ball
     // three kinds'.
     std::vector<FieldName> kinds{FieldName::Text4, FieldName::Text5, FieldName::Text6};
     if (m_columns->inputs->kind) {
-        const auto kind = ReadTubeKind(CellAt(row, *m_columns->inputs->kind));
+        const auto kind = ReadTubeKind(TrimmedCell(row, *m_columns->inputs->kind));
         if (!kind) {
             Problem(number, "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。");
             return;

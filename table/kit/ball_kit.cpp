@@ -39,10 +39,6 @@ Expected<KitColumns, TableError> FindKitColumns(const std::vector<std::string>& 
     return KitColumns{*found[0], *found[1], found[2]};
 }
 
-std::string_view CellAt(const TableRow& row, std::size_t column) {
-    return column < row.cells.size() ? Trimmed(row.cells[column]) : std::string_view();
-}
-
 // The diameter's text with two places, or as many as were typed (up to six).
 std::string DiameterText(double diameter, std::string_view typed) {
     int places = 0;
@@ -93,7 +89,7 @@ private:
         if (m_balls.size() == kMaxKitBalls) return TableError{TableFault::KitTooLarge, row.line};
         KitBall ball;
         ball.line = row.line;
-        ball.number = CellAt(row, m_columns->number);
+        ball.number = TrimmedCell(row, m_columns->number);
         if (ball.number.empty()) return TableError{TableFault::KitNumberEmpty, row.line};
         const auto [first, added] = m_lines.emplace(ball.number, row.line);
         if (!added) {
@@ -102,7 +98,7 @@ private:
             return error;
         }
         const std::size_t column = m_columns->diameter;
-        std::string_view text = CellAt(row, column);
+        std::string_view text = TrimmedCell(row, column);
         if (column < row.values.size() && row.values[column].kind == CellValue::Kind::Number) {
             const CellValue& value = row.values[column];
             if (value.shows != Shows::Number) {
@@ -113,15 +109,15 @@ private:
         const auto diameter = FieldValue(text);
         if (!diameter) {
             return TableError{TableFault::KitDiameterNotNumber, row.line,
-                              std::string(CellAt(row, column))};
+                              std::string(TrimmedCell(row, column))};
         }
         if (!(*diameter > 0)) {
             return TableError{TableFault::KitDiameterNotPositive, row.line,
-                              std::string(CellAt(row, column))};
+                              std::string(TrimmedCell(row, column))};
         }
         ball.diameter = *diameter;
         ball.diameterText = DiameterText(*diameter, text);
-        if (m_columns->remark) ball.remark = CellAt(row, *m_columns->remark);
+        if (m_columns->remark) ball.remark = TrimmedCell(row, *m_columns->remark);
         m_balls.push_back(std::move(ball));
         return std::nullopt;
     }
