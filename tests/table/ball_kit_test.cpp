@@ -21,7 +21,7 @@ BallKit KitOf(const std::string& csv) {
 
 TEST(BallKit, ChoosesTheSmallestBallNotBelowTheNeedAndBelowTheInnerDiameter) {
     const BallKit kit =
-        KitOf("通球球库\n球号,直径(mm)\nA,23.99\nB,24.50\nC,24.50\nD,30\nE,24\nF,31.5\nG,17.50\n");
+        KitOf("通球球库\n球号,直径(mm)\nA,23.99\nB,24.50\nC,24.50\nD,30\nE,24\nF,31.5\nG,17.50\nN,43.999\n");
     struct Case {
         double ball;
         double inner;
@@ -45,6 +45,7 @@ TEST(BallKit, ChoosesTheSmallestBallNotBelowTheNeedAndBelowTheInnerDiameter) {
     }
     EXPECT_EQ(kit.Find(" C ")->diameterText, "24.50");
     EXPECT_EQ(kit.Find("D")->diameterText, "30.00");
+    EXPECT_EQ(kit.Find("N")->diameterText, "43.999");  // as many places as were measured
     EXPECT_EQ(kit.Find("H"), nullptr);
 }
 
