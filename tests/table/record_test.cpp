@@ -28,10 +28,11 @@ struct Scratch {
     ~Scratch() { fs::remove(path); }
 };
 
-PrintedRecord RecordOf(const std::string& csv, std::size_t most) {
+PrintedRecord RecordOf(const std::string& csv, std::size_t most, const BallKit* kit = nullptr) {
     std::istringstream in(csv);
     Scratch out;
-    auto summary = ConvertTable(in, out.path, {.inputName = "管子.csv", .recordTubes = most});
+    auto summary =
+        ConvertTable(in, out.path, {.inputName = "管子.csv", .recordTubes = most, .kit = kit});
     EXPECT_TRUE(summary);
     return summary ? summary->record : PrintedRecord{};
 }
@@ -66,6 +67,25 @@ TEST(PrintedRecord, EachTubeWithItsCellsAndBallsOrWhyItHasNone) {
     EXPECT_EQ(one.tubes, (Rows{{"1", "38", "4", "76", "有弯头无拼接焊缝", "24.00"},
                                {"2", "38", "4", "76", "有拼接焊缝无弯头", "24.00"}}));
     EXPECT_FALSE(one.tooLong);
+
+    // With a kit: its 球号 is the one to fill in, 球径 beside it; for each of three kinds' balls,
+    // the kit's 球号 after it and the 球号 to fill in empty.
+    std::istringstream kitText("球号,直径\nM,24\nL,43\n");
+    const BallKit kit = *BallKit::Read(kitText);
+    const PrintedRecord kitOne = RecordOf(
+        "外径,壁厚,弯曲半径,类型\n38,4,76,有弯头无拼接焊缝\n76,5,68.4,有拼接焊缝无弯头\n", 2, &kit);
+    EXPECT_EQ(std::vector<std::string>(kitOne.headings.begin() + 5, kitOne.headings.end()),
+              (std::vector<std::string>{"选用通球", "球号", "球径", "结果", "检验员", "日期"}));
+    EXPECT_EQ(kitOne.balls, 3U);
+    EXPECT_EQ(kitOne.tubes, (Rows{{"1", "38", "4", "76", "有弯头无拼接焊缝", "24.00", "M", "24.00"},
+                                  {"2", "76", "5", "68.4", "有拼接焊缝无弯头", "59.40", "", ""}}));
+    const PrintedRecord kitThree = RecordOf("外径,壁厚,弯曲半径\n38,4,76\n", 1, &kit);
+    EXPECT_EQ(
+        std::vector<std::string>(kitThree.headings.begin() + 4, kitThree.headings.end()),
+        (std::vector<std::string>{"有拼接焊缝无弯头", "球号", "有弯头无拼接焊缝", "球号",
+                                  "有弯头有拼接焊缝", "球号", "球号", "结果", "检验员", "日期"}));
+    EXPECT_EQ(kitThree.tubes,
+              (Rows{{"1", "38", "4", "76", "24.00", "M", "24.00", "M", "24.00", "M"}}));
 
     // More tubes than are kept: none, rather than some.
     const PrintedRecord tooLong = RecordOf("外径,壁厚,弯曲半径\n38,4,76\n38,4,76\n38,4,76\n", 2);
