@@ -232,6 +232,9 @@ int Convert(const Options& options, const table::BallKit* kit, std::istream& in,
             fs::rename(temporary, target);
         } else {
             standardOutput << std::ifstream(temporary, std::ios::binary).rdbuf();
+            standardOutput.flush();
+            // A full disk or a closed pipe: said, not taken for rows that failed.
+            if (!standardOutput) return fail(table::Located(outputName, 0, "无法写入。"));
             fs::remove(temporary);
         }
     } catch (const std::bad_alloc&) {

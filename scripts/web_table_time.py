@@ -16,9 +16,9 @@ try:
             const check = () => file.disabled ? setTimeout(check, 5) : done();
             check();""")
         browser.execute_script("""
-            const file = document.querySelector('input[type=file]');
+            const file = document.getElementById('file');
             file.addEventListener('change', () => { window.started = performance.now(); });""")
-        browser.find_element("css selector", "input[type=file]").send_keys(str(table))
+        browser.find_element("id", "file").send_keys(str(table))
         times.append(browser.execute_async_script("""
             const done = arguments[0];
             const link = document.getElementById('download');

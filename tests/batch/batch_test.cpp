@@ -175,6 +175,24 @@ TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {
                             "24.00,24.00,24.00,\n"));
 }
 
+// A full disk or a closed pipe on standard output is said, with status 2, whatever was written.
+TEST(Batch, AFailedWriteToStandardOutputIsSaid) {
+    struct Full : std::streambuf {
+        int_type overflow(int_type) override { return traits_type::eof(); }
+    } full;
+    const std::pair<std::vector<std::string>, std::string> runs[] = {
+        {{"-"}, "Dw,t,R\n38,4,76\n"},
+        {{"--check", "-"}, "序号,结果,检验员,日期\n1,合格,王工,2026-12-09\n"},
+    };
+    for (const auto& [args, input] : runs) {
+        std::istringstream in(input);
+        std::ostream out(&full);
+        std::ostringstream err;
+        EXPECT_EQ(RunBatch(args, in, out, err), 2) << args[0];
+        EXPECT_EQ(err.str(), "标准输出：无法写入。\n") << args[0];
+    }
+}
+
 // An ASCII start decides UTF-8; GB18030 further down ("过热器" in a remark) makes a table that can
 // be read again start over as GB18030, and one that cannot (a pipe) is refused at that line.
 TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
