@@ -17,19 +17,34 @@ UINT CodePage(Encoding encoding) {
 bool CanConvert(Encoding /*from*/, Encoding /*to*/) { return true; }
 
 bool ConvertWhole(std::string_view text, Encoding from, Encoding to, std::string& out) {
+    if (text.empty()) return true;
+    const UINT fromPage = CodePage(from);
+    const UINT toPage = CodePage(to);
     const int size = static_cast<int>(text.size());
     const int wideSize =
-        MultiByteToWideChar(CodePage(from), MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (wideSize == 0) return false;
+        MultiByteToWideChar(fromPage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (wideSize <= 0) return false;
     std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    MultiByteToWideChar(CodePage(from), MB_ERR_INVALID_CHARS, text.data(), size, wide.data(),
-                        wideSize);
+    if (MultiByteToWideChar(fromPage, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(),
+                            wideSize) != wideSize) {
+        return false;
+    }
+    // A character the target has no code for fails the text rather than becoming "?"; Windows
+    // tells so for UTF-8 by an error, for the others by the default character it used.
+    const DWORD flags = toPage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0;
+    BOOL usedDefault = FALSE;
+    BOOL* const used = toPage == CP_UTF8 ? nullptr : &usedDefault;
     const int outSize =
-        WideCharToMultiByte(CodePage(to), 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(toPage, flags, wide.data(), wideSize, nullptr, 0, nullptr, used);
+    if (outSize <= 0 || usedDefault) return false;
     const std::size_t start = out.size();
     out.resize(start + static_cast<std::size_t>(outSize));
-    WideCharToMultiByte(CodePage(to), 0, wide.data(), wideSize, out.data() + start, outSize,
-                        nullptr, nullptr);
+    if (WideCharToMultiByte(toPage, flags, wide.data(), wideSize, out.data() + start, outSize,
+                            nullptr, used) != outSize ||
+        usedDefault) {
+        out.resize(start);
+        return false;
+    }
     return true;
 }
 

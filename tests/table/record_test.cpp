@@ -125,6 +125,14 @@ TEST(RecordSheet, ACellItCannotWriteIsToldWithItsRow) {
         EXPECT_EQ(error->fault, TableFault::OutputCellTooLong);
         EXPECT_EQ(error->line, c.line);
     }
+    // What the record says it was made from, written when the sheet is set up, is told at its
+    // first row.
+    Scratch file;
+    WorkbookFile book(file.path);
+    RecordSheet sheet(book, book.AddSheet("通球记录"), {.inputName = tooLong});
+    const auto error = sheet.Write(header, &headings);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, TableFault::OutputCellTooLong);
 }
 
 }  // namespace

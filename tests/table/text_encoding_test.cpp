@@ -45,5 +45,19 @@ TEST(TextEncoding, Gb18030CutAnywhereConvertsWhole) {
     }
 }
 
+// Text converted comes back as it was, or the conversion says it failed: a character the system's
+// GB18030 lacks (Wine's is GBK, without 😀) is never written as "?" unnoticed.
+TEST(TextEncoding, WhatIsConvertedComesBackOrIsRefused) {
+    for (const std::string utf8 : {"备注,¥38\n", "备注,😀\n", "\xEF\xBF\xBF\n"}) {
+        Transcoder there(Encoding::Utf8, Encoding::Gb18030);
+        std::string gb18030;
+        if (!there.Convert(utf8, gb18030) || !there.Finish(gb18030)) continue;  // refused
+        Transcoder back(Encoding::Gb18030, Encoding::Utf8);
+        std::string again;
+        EXPECT_TRUE(back.Convert(gb18030, again) && back.Finish(again)) << utf8;
+        EXPECT_EQ(again, utf8);
+    }
+}
+
 }  // namespace
 }  // namespace tongqiu::table

@@ -20,14 +20,14 @@ int WrappedLines(std::string_view text, double width) {
 
 double HeadingRowHeight(int lines) { return kLineHeight * std::min(lines, 4); }
 
-void SetUpPrinting(lxw_worksheet* sheet) {
+int SetUpPrinting(lxw_worksheet* sheet) {
     constexpr std::uint8_t kA4 = 9;
     worksheet_set_landscape(sheet);
     worksheet_set_paper(sheet, kA4);
     worksheet_fit_to_pages(sheet, 1, 0);
     worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
-    worksheet_set_footer(sheet, "&C第 &P 页，共 &N 页");
     worksheet_set_margins(sheet, 0.4, 0.4, 0.6, 0.6);  // inches: narrower at the sides
+    return worksheet_set_footer(sheet, "&C第 &P 页，共 &N 页");
 }
 
 }  // namespace tongqiu::table

@@ -18,6 +18,7 @@ double HeadingRowHeight(int lines);
 
 // Sets a sheet up to print on A4 across: landscape, one page wide and as many long as it takes,
 // with gridlines and the page's number in the footer.
-void SetUpPrinting(lxw_worksheet* sheet);
+// Returns libxlsxwriter's error, if any.
+int SetUpPrinting(lxw_worksheet* sheet);
 
 }  // namespace tongqiu::table

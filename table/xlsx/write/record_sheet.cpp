@@ -22,19 +22,22 @@ constexpr std::array<double, kRecordFillIn.size()> kFillInWidths{8, 8, 10, 12};
 
 RecordSheet::RecordSheet(WorkbookFile& book, lxw_worksheet* sheet, const WriterRequest& request)
     : SheetWriter(book, sheet) {
-    SetUpPrinting(m_sheet);
     lxw_format* title = book.Style([](lxw_format* style) {
         format_set_bold(style);
         format_set_font_size(style, 16);
     });
-    worksheet_set_row(m_sheet, 0, 24, nullptr);
-    worksheet_write_string(m_sheet, 0, 0, std::string(kRecordTitle).c_str(), title);
-    worksheet_write_string(m_sheet, 1, 0, RecordSource(request).c_str(), nullptr);
+    for (const int error :
+         {SetUpPrinting(m_sheet), int(worksheet_set_row(m_sheet, 0, 24, nullptr)),
+          int(worksheet_write_string(m_sheet, 0, 0, std::string(kRecordTitle).c_str(), title)),
+          int(worksheet_write_string(m_sheet, 1, 0, RecordSource(request).c_str(), nullptr))}) {
+        if (!m_startFailure) m_startFailure = Failed(error);
+    }
     m_row = 2;
 }
 
 std::optional<TableError> RecordSheet::Write(const TableRow& row, const RowResults* results) {
     m_line = row.line;
+    if (m_startFailure) return m_startFailure;
     if (results != nullptr) return results->heading ? Header(row, *results) : Tube(row, *results);
     if (m_header) return std::nullopt;  // an empty row among the tubes
     // A row above the header (an order number, a date), as it was.
@@ -71,14 +74,17 @@ std::optional<TableError> RecordSheet::Header(const TableRow& row, const RowResu
         lines = std::max(lines, WrappedLines(headings[i], width));
         const auto column = static_cast<lxw_col_t>(i);
         if (i == 0 || kind || i > results.column) {
-            worksheet_set_column(m_sheet, column, column, width, nullptr);
+            auto error = Failed(worksheet_set_column(m_sheet, column, column, width, nullptr));
+            if (error) return error;
         }
     }
-    worksheet_set_row(m_sheet, m_row, HeadingRowHeight(lines), nullptr);
+    if (auto error = Failed(worksheet_set_row(m_sheet, m_row, HeadingRowHeight(lines), nullptr))) {
+        return error;
+    }
     for (std::size_t i = 0; i < headings.size(); ++i) {
         if (auto error = Cell(m_row, i, headings[i], &kText, m_heading)) return error;
     }
-    worksheet_repeat_rows(m_sheet, 0, m_row);
+    if (auto error = Failed(worksheet_repeat_rows(m_sheet, 0, m_row))) return error;
     worksheet_freeze_panes(m_sheet, m_row + 1, 0);
     m_firstTube = ++m_row;
     return std::nullopt;
@@ -124,14 +130,13 @@ std::optional<TableError> RecordSheet::Finish() {
         validation.error_message = message;
         const auto column = static_cast<lxw_col_t>(m_resultColumn);
         const lxw_row_t last = m_firstTube + static_cast<lxw_row_t>(m_tubes) - 1;
-        if (worksheet_data_validation_range(m_sheet, m_firstTube, column, last, column,
-                                            &validation) != LXW_NO_ERROR) {
-            return TableError{TableFault::OutputFailed};
-        }
+        auto error = Failed(
+            worksheet_data_validation_range(m_sheet, m_firstTube, column, last, column, &validation));
+        if (error) return error;
     }
     m_row += 1;
     for (const std::string& line : RecordSignatures()) {
-        worksheet_set_row(m_sheet, m_row, 24, nullptr);
+        if (auto error = Failed(worksheet_set_row(m_sheet, m_row, 24, nullptr))) return error;
         if (auto error = Cell(m_row++, 0, line, &kText, nullptr)) return error;
     }
     return std::nullopt;

@@ -47,7 +47,7 @@ ResultsSheet::ResultsSheet(WorkbookFile& book, lxw_worksheet* sheet)
     : SheetWriter(book, sheet),
       m_wrapped(book.Style([](lxw_format* style) { format_set_text_wrap(style); })),
       m_sixPlaces(book.NumberStyle("0.000000")) {
-    SetUpPrinting(m_sheet);
+    m_startFailure = Failed(SetUpPrinting(m_sheet));
 }
 
 std::optional<TableError> ResultsSheet::Result(std::size_t column, std::size_t index,
@@ -70,6 +70,7 @@ std::optional<TableError> ResultsSheet::Result(std::size_t column, std::size_t i
 
 std::optional<TableError> ResultsSheet::Write(const TableRow& row, const RowResults* results) {
     m_line = row.line;
+    if (m_startFailure) return m_startFailure;
     lxw_format* style = results != nullptr && results->heading ? m_heading : nullptr;
     const std::size_t own =
         results == nullptr ? row.cells.size() : std::min(row.cells.size(), results->column);
@@ -78,12 +79,14 @@ std::optional<TableError> ResultsSheet::Write(const TableRow& row, const RowResu
                     style);
     };
     // Before its cells: a row written is gone from memory.
+    int height = LXW_NO_ERROR;
     if (results != nullptr && results->heading) {
-        worksheet_set_row(m_sheet, m_row, HeaderHeight(row, own, *results), nullptr);
+        height = worksheet_set_row(m_sheet, m_row, HeaderHeight(row, own, *results), nullptr);
     } else if (results != nullptr) {
         const int lines = WrappedLines(results->Texts().back(), kExplanationWidth);
-        if (lines > 1) worksheet_set_row(m_sheet, m_row, kLineHeight * lines, nullptr);
+        if (lines > 1) height = worksheet_set_row(m_sheet, m_row, kLineHeight * lines, nullptr);
     }
+    if (auto error = Failed(height)) return error;
     for (std::size_t i = 0; i < own; ++i) {
         if (auto error = cell(i, i)) return error;
     }
@@ -102,10 +105,13 @@ std::optional<TableError> ResultsSheet::Write(const TableRow& row, const RowResu
             m_widthsSet = true;
             for (std::size_t i = 0; i < results->count; ++i) {
                 const auto column = static_cast<lxw_col_t>(results->column + i);
-                worksheet_set_column(m_sheet, column, column, ResultWidth(i, *results), nullptr);
+                auto error = Failed(
+                    worksheet_set_column(m_sheet, column, column, ResultWidth(i, *results), nullptr));
+                if (error) return error;
             }
             worksheet_freeze_panes(m_sheet, m_row + 1, 0);
-            worksheet_repeat_rows(m_sheet, 0, m_row);  // the header, and what stands above it
+            // The header, and what stands above it, on every page.
+            if (auto error = Failed(worksheet_repeat_rows(m_sheet, 0, m_row))) return error;
         }
     }
     ++m_row;

@@ -32,6 +32,7 @@ protected:
     lxw_format* const m_heading;    // bold, wrapping
     lxw_format* const m_twoPlaces;  // a ball's 0.00
     long m_line = 0;                // the row being written, as read
+    std::optional<TableError> m_startFailure;  // setting the sheet up; told at the first row
 };
 
 // The results: the rows as they were, the results after their own cells. The results are
