@@ -19,28 +19,6 @@ std::string QuotedList(const std::vector<std::string>& texts) {
     return list;
 }
 
-// What XML that the parser refused has wrong.
-std::string_view XmlFault(TableFault fault) {
-    switch (fault) {
-        case TableFault::XmlBadCharacter:
-            return "含有无效的字符";
-        case TableFault::XmlIncomplete:
-            return "内容不完整";
-        case TableFault::XmlTagMismatch:
-            return "标记不配对";
-        case TableFault::XmlDuplicateAttribute:
-            return "属性重复";
-        case TableFault::XmlUndefinedEntity:
-            return "含有未定义的实体";
-        case TableFault::XmlUnboundPrefix:
-            return "含有未声明的命名空间前缀";
-        case TableFault::XmlBadEncoding:
-            return "编码有误";
-        default:
-            return "格式有误";
-    }
-}
-
 std::string LatinNameOf(std::string_view caption) {
     for (std::size_t input = 0; input < kInputFields.size(); ++input) {
         if (CaptionOf(kInputFields[input]) == caption) return std::string(kLatinNames[input]);
@@ -48,8 +26,14 @@ std::string LatinNameOf(std::string_view caption) {
     return {};
 }
 
-// The message about the table as a whole, its CSV text, or the workbook as a whole.
-std::string TableMessage(const TableError& error) {
+// What XML that the parser refused has wrong, and where in its part.
+std::string XmlMessage(const TableError& error, std::string_view fault) {
+    return "XML 格式有误（第 " + std::to_string(error.partLine) + " 行）：" + std::string(fault) +
+           "。";
+}
+
+// The error's words, without the part of a workbook it is about.
+std::string FaultMessage(const TableError& error) {
     switch (error.fault) {
         case TableFault::Empty:
             return "没有表头：文件是空的。";
@@ -132,14 +116,6 @@ std::string TableMessage(const TableError& error) {
             return "单元格超过 32767 个字符，工作簿中放不下。请写成 CSV。";
         case TableFault::OutputWorkbookFailed:
             return "无法写入工作簿：" + error.name + "。";
-        default:
-            return {};
-    }
-}
-
-// The message about a part of a workbook, without the part's name.
-std::string PartMessage(const TableError& error) {
-    switch (error.fault) {
         case TableFault::PartDamaged:
             return "ZIP 文件已损坏或不完整。";
         case TableFault::UnsupportedCompression:
@@ -180,19 +156,34 @@ std::string PartMessage(const TableError& error) {
             return "引用共享字符串的文本总量过大，可能是恶意文件。";
         case TableFault::RowTooLong:
             return "一行的文本超过 1 MB，表格中不应有。";
-        default:
-            return "XML 格式有误（第 " + std::to_string(error.partLine) + " 行）：" +
-                   std::string(XmlFault(error.fault)) + "。";
+        case TableFault::XmlMalformed:
+            return XmlMessage(error, "格式有误");
+        case TableFault::XmlBadCharacter:
+            return XmlMessage(error, "含有无效的字符");
+        case TableFault::XmlIncomplete:
+            return XmlMessage(error, "内容不完整");
+        case TableFault::XmlTagMismatch:
+            return XmlMessage(error, "标记不配对");
+        case TableFault::XmlDuplicateAttribute:
+            return XmlMessage(error, "属性重复");
+        case TableFault::XmlUndefinedEntity:
+            return XmlMessage(error, "含有未定义的实体");
+        case TableFault::XmlUnboundPrefix:
+            return XmlMessage(error, "含有未声明的命名空间前缀");
+        case TableFault::XmlBadEncoding:
+            return XmlMessage(error, "编码有误");
     }
+    return {};  // every kind has its words above; -Wswitch names one that has none
 }
 
 }  // namespace
 
 std::string TableErrorMessage(const TableError& error) {
-    std::string message = TableMessage(error);
-    if (!message.empty()) return message;
-    message = PartMessage(error);
-    return error.part.empty() ? message : error.part + "：" + message;
+    std::string message = FaultMessage(error);
+    // A fault inside a part of a workbook names it; PartMissing's words name it already.
+    const bool inPart =
+        error.fault > TableFault::PartMissing && error.fault < TableFault::OutputFailed;
+    return inPart && !error.part.empty() ? error.part + "：" + message : message;
 }
 
 std::string Where(std::string_view file, long line) {
