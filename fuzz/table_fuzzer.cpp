@@ -25,11 +25,12 @@ using namespace tongqiu;
 // the inputs read as the conversion reads them; where the table names kinds, the chosen ball is
 // the kind's, and a row without a kind fails with its results still there.
 bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
-              const table::InputColumns& columns) {
+              const table::InputColumns& columns, std::optional<table::RowFault> failure) {
     const std::size_t results = table::kResultTexts + (columns.kind ? 1 : 0);
     Require(cells.size() >= width + results, "a row has all the result columns");
     const std::string& explanation = cells[width + results - 1];
-    if (explanation.starts_with("缺少单元格")) return true;
+    Require(explanation.empty() == !failure, "a row's failure is said in 说明");
+    if (failure == table::RowFault::MissingCells) return true;
     FieldSet fields;
     for (std::size_t i = 0; i < kInputFields.size(); ++i) {
         fields.Set(kInputFields[i], cells[columns.inputs[i]]);
@@ -50,6 +51,22 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
             "a row fails exactly when it cannot be computed or has no kind");
     return !explanation.empty();
 }
+
+// CSV, and each tube's row's failure as the conversion gives it.
+class Recorded : public table::CsvWriter {
+public:
+    Recorded(std::ostream& out, table::Encoding encoding,
+             std::vector<std::optional<table::RowFault>>& failures)
+        : CsvWriter(out, encoding), m_failures(failures) {}
+    std::optional<table::TableError> Write(const table::TableRow& row,
+                                           const table::RowResults* results) override {
+        if (results != nullptr && !results->heading) m_failures.push_back(results->failure);
+        return CsvWriter::Write(row, results);
+    }
+
+private:
+    std::vector<std::optional<table::RowFault>>& m_failures;
+};
 
 // A refusal: of the input (the output is memory), in words; of a workbook's kind only where the
 // input may be one (a ZIP, or a compound file), and of a CSV's text naming no part.
@@ -72,9 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::istringstream in{std::string(input)};
     std::ostringstream out;
+    std::vector<std::optional<table::RowFault>> failures;  // each tube's row's, in order
     const auto summary = table::ConvertTable(in, [&](const table::WriterRequest& request) {
         out.str("");  // read again from the start
-        return std::make_unique<table::CsvWriter>(out, request.encoding);
+        failures.clear();
+        return std::make_unique<Recorded>(out, request.encoding, failures);
     });
     if (!summary) {
         CheckRefusal(summary.error(), input);
@@ -85,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t width = 0;  // of the header; none until it is read
     table::InputColumns columns{};
     std::size_t failed = 0;
+    std::size_t tube = 0;
     table::CsvReader reader([&](const table::TableRow& record) {
         if (width == 0) {  // rows above the header name no input column: they stay as they were
             const auto found = table::FindInputColumns(record.cells);
@@ -93,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 width = record.cells.size() - (table::kResultTexts + (columns.kind ? 1 : 0));
             }
         } else if (!record.cells.empty()) {
-            failed += CheckRow(record.cells, width, columns) ? 1 : 0;
+            Require(tube < failures.size(), "each tube's row is written with its results");
+            failed += CheckRow(record.cells, width, columns, failures[tube++]) ? 1 : 0;
         }
         return std::nullopt;
     });

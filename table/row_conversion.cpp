@@ -19,24 +19,6 @@ std::string_view CellAt(const std::vector<std::string>& cells, std::size_t colum
     return column < cells.size() ? std::string_view(cells[column]) : std::string_view();
 }
 
-// What a workbook's number shows, where that is no length.
-std::string_view NoLength(Shows shows) {
-    switch (shows) {
-        case Shows::Percent:
-            return "百分比";
-        case Shows::Fraction:
-            return "分数";
-        case Shows::Date:
-            return "日期";
-        case Shows::Time:
-            return "时间";
-        case Shows::Number:
-        case Shows::Text:
-            break;
-    }
-    return {};
-}
-
 }  // namespace
 
 std::optional<TableError> Conversion::Header(const TableRow& row) {
@@ -90,14 +72,16 @@ namespace {
 
 // Puts a dimension's cell into its field; why not, where a workbook's cell shows a date, a time,
 // a percent or a fraction.
-std::optional<std::string> Dimension(const TableRow& row, std::size_t column, FieldName field,
-                                     FieldSet& fields) {
+std::optional<RowFailure> Dimension(const TableRow& row, std::size_t column, FieldName field,
+                                    FieldSet& fields) {
     std::string text(CellAt(row.cells, column));
     if (column < row.values.size() && row.values[column].kind == CellValue::Kind::Number) {
         const CellValue& value = row.values[column];
-        if (const std::string_view shows = NoLength(value.shows); !shows.empty()) {
-            return std::string(CaptionOf(field)) + "显示为" + std::string(shows) + " " + text +
-                   "，不是尺寸。";
+        if (value.shows != Shows::Number && value.shows != Shows::Text) {
+            return RowFailure{.fault = RowFault::NotLength,
+                              .field = field,
+                              .shows = value.shows,
+                              .text = std::move(text)};
         }
         if (!value.shownNumber.empty()) text = value.shownNumber;
     }
@@ -107,35 +91,41 @@ std::optional<std::string> Dimension(const TableRow& row, std::size_t column, Fi
 
 }  // namespace
 
-std::string CalculateTube(const TableRow& row, const InputColumns& columns, FieldSet& fields) {
+std::optional<RowFailure> CalculateTube(const TableRow& row, const InputColumns& columns,
+                                        FieldSet& fields) {
     std::optional<TubeSize> size;
     if (columns.size) {
         size = ReadTubeSize(CellAt(row.cells, *columns.size));
-        if (!size) return "规格应写作 Φ外径×壁厚，如 Φ38×4。";
+        if (!size) return RowFailure{.fault = RowFault::BadSize};
         fields.Set(FieldName::Text1, std::string(size->outer));
         fields.Set(FieldName::Text2, std::string(size->wall));
     }
     // A workbook's number is read as the number its cell shows.
     for (std::size_t i = size ? 2 : 0; i < kInputFields.size(); ++i) {
-        if (auto why = Dimension(row, columns.inputs[i], kInputFields[i], fields)) return *why;
+        if (auto why = Dimension(row, columns.inputs[i], kInputFields[i], fields)) return why;
     }
     if (const auto failure = Calculate(fields)) {
-        std::string explanation = FailureMessage(*failure);
-        std::erase(explanation, '\n');  // one line: each sentence ends in "。"
-        return explanation;
+        return RowFailure{.fault = RowFault::Calculation, .failure = *failure};
     }
-    return {};
+    return std::nullopt;
+}
+
+void Conversion::Fail(const RowFailure& failure) {
+    if (!m_results.failure) m_results.failure = failure.fault;
+    const std::string message = RowFailureMessage(failure);
+    // Two balls of a tube may be looked for in the same range: it is said once.
+    if (m_explanation.find(message) == std::string::npos) m_explanation += message;
 }
 
 bool Conversion::Compute(const TableRow& row) {
     const std::size_t width = m_results.column;
     if (row.cells.size() < width && !m_missingCellsAreEmpty) {
-        m_explanation = "缺少单元格：表头有 " + std::to_string(width) + " 列，本行只有 " +
-                        std::to_string(row.cells.size()) + " 列。";
+        Fail({.fault = RowFault::MissingCells, .width = width, .cells = row.cells.size()});
         return false;
     }
-    m_explanation = CalculateTube(row, *m_columns, m_fields);
-    return m_explanation.empty();
+    const auto failure = CalculateTube(row, *m_columns, m_fields);
+    if (failure) Fail(*failure);
+    return !failure;
 }
 
 const KitBall* Conversion::ChooseFromKit(std::string_view text, double inner) {
@@ -145,21 +135,20 @@ const KitBall* Conversion::ChooseFromKit(std::string_view text, double inner) {
     if (chosen == nullptr) {
         const double below =
             m_options.maxOver ? std::min(inner, *ball + *m_options.maxOver) : inner;
-        m_explanation += NoKitBallMessage(*ball, below);
+        Fail({.fault = RowFault::NoKitBall, .from = *ball, .below = below});
     }
     return chosen;
 }
 
 std::optional<TableError> Conversion::Row(const TableRow& row) {
     m_explanation.clear();
+    m_results.failure.reset();
     const bool computed = Compute(row);
     std::optional<FieldName> kind;
     if (m_columns->kind) {
         // The bench needs the one ball: a row that does not say which kind it is fails.
         kind = ReadTubeKind(CellAt(row.cells, *m_columns->kind));
-        if (computed && !kind) {
-            m_explanation = "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。";
-        }
+        if (computed && !kind) Fail({.fault = RowFault::BadKind});
     }
     const bool balls = computed && (!m_columns->kind || kind);
     const KitBall* chosen = nullptr;

@@ -17,8 +17,9 @@
 namespace tongqiu::table {
 
 // Reads a tube's dimensions from its row, in the columns given, into `fields` and calculates; why
-// it cannot, in a sentence or two, or "".
-std::string CalculateTube(const TableRow& row, const InputColumns& columns, FieldSet& fields);
+// it cannot, if it cannot.
+std::optional<RowFailure> CalculateTube(const TableRow& row, const InputColumns& columns,
+                                        FieldSet& fields);
 
 // Turns rows as read into rows as written, one at a time.
 class Conversion {
@@ -50,6 +51,8 @@ private:
     std::optional<TableError> Row(const TableRow& row);
     // Reads the row's inputs and calculates; false, with the explanation, when it cannot.
     bool Compute(const TableRow& row);
+    // Says why in the row's explanation, once; the row's first failure is its kind.
+    void Fail(const RowFailure& failure);
     // The kit's ball for the ball in `text` in a tube of `inner` inner diameter, or none, said
     // in the explanation.
     const KitBall* ChooseFromKit(std::string_view text, double inner);

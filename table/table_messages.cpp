@@ -26,6 +26,25 @@ std::string LatinNameOf(std::string_view caption) {
     return {};
 }
 
+// What a workbook's number shows, where that is no length.
+std::string_view ShownAs(Shows shows) {
+    switch (shows) {
+        case Shows::Percent:
+            return "百分比";
+        case Shows::Fraction:
+            return "分数";
+        case Shows::Date:
+            return "日期";
+        case Shows::Time:
+            return "时间";
+        case Shows::Number:
+            return "数字";
+        case Shows::Text:
+            return "文本";
+    }
+    return {};
+}
+
 // What XML that the parser refused has wrong, and where in its part.
 std::string XmlMessage(const TableError& error, std::string_view fault) {
     return "XML 格式有误（第 " + std::to_string(error.partLine) + " 行）：" + std::string(fault) +
@@ -201,9 +220,28 @@ std::string Located(const TableError& error, std::string_view input, std::string
                             : Located(input, error.line, TableErrorMessage(error));
 }
 
-std::string NoKitBallMessage(double from, double below) {
-    return "球库中没有直径在 " + FormatFixed(from, Pattern::TwoPlaces) + " 与 " +
-           FormatFixed(below, Pattern::TwoPlaces) + " mm 之间的球。";
+std::string RowFailureMessage(const RowFailure& failure) {
+    switch (failure.fault) {
+        case RowFault::MissingCells:
+            return "缺少单元格：表头有 " + std::to_string(failure.width) + " 列，本行只有 " +
+                   std::to_string(failure.cells) + " 列。";
+        case RowFault::BadSize:
+            return "规格应写作 Φ外径×壁厚，如 Φ38×4。";
+        case RowFault::NotLength:
+            return std::string(CaptionOf(failure.field)) + "显示为" +
+                   std::string(ShownAs(failure.shows)) + " " + failure.text + "，不是尺寸。";
+        case RowFault::Calculation: {
+            std::string message = FailureMessage(failure.failure);
+            std::erase(message, '\n');  // one line: each sentence ends in "。"
+            return message;
+        }
+        case RowFault::BadKind:
+            return "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。";
+        case RowFault::NoKitBall:
+            return "球库中没有直径在 " + FormatFixed(failure.from, Pattern::TwoPlaces) + " 与 " +
+                   FormatFixed(failure.below, Pattern::TwoPlaces) + " mm 之间的球。";
+    }
+    return {};  // every kind has its words above
 }
 
 std::vector<std::string> SummaryNotes(const TableSummary& summary) {

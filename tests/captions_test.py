@@ -35,6 +35,10 @@ class Captions(unittest.TestCase):
         page = dict(re.findall(r'<label for="(Text\d+)">([^<]+)</label>',
                                (SOURCE / "web/page.html").read_text(encoding="utf-8")))
         window = window_captions()
+        # Each source read as it is written: a pattern that stops matching finds nothing to check.
+        self.assertEqual(len(expected), 11)
+        self.assertEqual(len(page), 14)  # the three inputs too
+        self.assertEqual(len(window), 14)
         for field, heading in expected.items():
             with self.subTest(field):
                 self.assertEqual(page[field], heading)

@@ -12,6 +12,7 @@
 #include "table_input.h"
 #include "tongqiu/number_text.h"
 #include "tongqiu/result_columns.h"
+#include "tongqiu/table/table_messages.h"
 
 namespace tongqiu::table {
 namespace {
@@ -142,8 +143,8 @@ void RecordChecker::Ball(const TableRow& row, long number, std::string_view ball
     }
     if (!m_columns->inputs) return;
     FieldSet fields;
-    if (std::string why = CalculateTube(row, *m_columns->inputs, fields); !why.empty()) {
-        Problem(number, "尺寸无法重算：" + why);
+    if (const auto why = CalculateTube(row, *m_columns->inputs, fields)) {
+        Problem(number, "尺寸无法重算：" + RowFailureMessage(*why));
         return;
     }
     // The ball the tube needs: its kind's; where the record does not say, the smallest of the
@@ -152,7 +153,7 @@ void RecordChecker::Ball(const TableRow& row, long number, std::string_view ball
     if (m_columns->inputs->kind) {
         const auto kind = ReadTubeKind(TrimmedCell(row, *m_columns->inputs->kind));
         if (!kind) {
-            Problem(number, "类型应为“有拼接焊缝无弯头”“有弯头无拼接焊缝”或“有弯头有拼接焊缝”。");
+            Problem(number, RowFailureMessage({.fault = RowFault::BadKind}));
             return;
         }
         kinds = {*kind};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -7,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tongqiu/calc_failure.h"
+#include "tongqiu/field_set.h"
 #include "tongqiu/table/table_error.h"
 
 namespace tongqiu::table {
@@ -20,6 +23,28 @@ struct NumberFormat {
 
 // What a cell's number format shows a number as. A dimension is read only from a Number.
 enum class Shows : std::uint8_t { Number, Percent, Fraction, Date, Time, Text };
+
+// Why a tube's row has no results, or a ball no ball of the kit; worded by RowFailureMessage.
+enum class RowFault : std::uint8_t {
+    MissingCells,  // `cells` cells where the header has `width`
+    BadSize,       // 规格 not written as Φ外径×壁厚
+    NotLength,     // `field`'s cell shows `shows` (a date, a time, a percent, a fraction): `text`
+    Calculation,   // the calculation's `failure`
+    BadKind,       // 类型 names none of the three kinds
+    NoKitBall,     // no ball of the kit from `from` mm up to below `below` mm
+};
+
+struct RowFailure {
+    RowFault fault = RowFault::Calculation;
+    std::size_t width = 0;
+    std::size_t cells = 0;
+    FieldName field = FieldName::Text1;
+    Shows shows = Shows::Number;
+    std::string text{};
+    CalcFailure failure{};
+    double from = 0;
+    double below = 0;
+};
 
 // What a cell of a workbook holds besides the text it shows. CSV cells have none.
 struct CellValue {

@@ -23,9 +23,9 @@ std::string Located(std::string_view file, long line, std::string_view message);
 // The error with the file it is about: the input, or the output when it is the output's.
 std::string Located(const TableError& error, std::string_view input, std::string_view output);
 
-// Why a tube has no ball from the kit: "球库中没有直径在 24.00 与 30.00 mm 之间的球。", the range
-// a ball was looked for in.
-std::string NoKitBallMessage(double from, double below);
+// Why a row has no results or a ball no ball of the kit, on one line: "缺少单元格：…",
+// "球库中没有直径在 24.00 与 30.00 mm 之间的球。", the calculation's message.
+std::string RowFailureMessage(const RowFailure& failure);
 
 // What a finished conversion has to say besides its rows: number formats read as General, a
 // sheet renamed in the results. A sentence each.

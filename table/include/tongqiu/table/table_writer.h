@@ -41,6 +41,7 @@ struct RowResults {
     std::array<ResultRole, kMostResultTexts> roles{};
     bool heading = false;                   // the header's row
     bool withBalls = false;                 // a tube's row whose balls are there
+    std::optional<RowFault> failure;        // a tube's row's first failure, said in 说明
     std::optional<std::size_t> kindColumn;  // the header's 类型, which a record shows whole
 
     [[nodiscard]] std::span<const std::string_view> Texts() const { return {texts.data(), count}; }
