@@ -3,28 +3,32 @@
 # Debian's packages will not do: libxlsxwriter everywhere (Debian's deflates at zlib's default
 # level, see below), expat for Windows (zlib comes from libz-mingw-w64-dev), and zlib and expat for
 # the page (Emscripten). On Linux, zlib and expat are Debian's packages.
-# Usage: scripts/table-libs.sh linux|windows|web   Prints the folder they are installed in:
-# ~/.cache/tongqiu/table-libs-<system>-<settings>; a finished build is reused.
+# Usage: scripts/table-libs.sh linux|windows|web   Prints the folder the presets point at,
+# ~/.cache/tongqiu/table-libs-<system>: a link to the build made with this script and its patch as
+# they are now (named by their checksum), which is reused while they stay the same.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 system=$1
-# -4: the build settings of this script. The presets point at this folder (TONGQIU_TABLE_LIBS).
-prefix=$HOME/.cache/tongqiu/table-libs-$system-4
+patch_file=$here/scripts/libxlsxwriter-deflate-level.patch
+settings=$(cat "$here/scripts/table-libs.sh" "$patch_file" | sha256sum | cut -c1-12)
+link=$HOME/.cache/tongqiu/table-libs-$system
+prefix=$link-$settings
 if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
-    echo "$prefix"
+    ln -sfn "$prefix" "$link"
+    echo "$link"
     exit 0
 fi
 
 if [[ $system == linux ]]; then
     "$here/scripts/install-deps.sh" gcc zlib1g-dev cmake ninja-build patch >&2
     configure=(cmake -G Ninja)
-    flags="-O2 -DLXW_PARALLEL_DEFLATE -pthread"
+    flags="-O2"
     zlib=()
     sources=(libxlsxwriter)
 elif [[ $system == windows ]]; then
     "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix libz-mingw-w64-dev cmake ninja-build patch >&2
     configure=(cmake -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake")
-    flags="-O2 -DLXW_PARALLEL_DEFLATE"
+    flags="-O2"
     zlib=(-DZLIB_ROOT=/usr/x86_64-w64-mingw32)
     sources=(zlib expat libxlsxwriter)  # zlib for its licence
 elif [[ $system == web ]]; then
@@ -69,21 +73,8 @@ if [[ $system != linux ]]; then
     cmake --install expat-build >&2
 fi
 
-# A workbook's sheets deflated side by side where there are threads (not in the page's worker;
-# what it saves is in docs/tables.md).
-patch -d libxlsxwriter-*/ -p1 -s <"$here/scripts/libxlsxwriter-parallel-deflate.patch"
-
-# A sheet's XML repeats itself so much that zlib's default level takes four times as long as its
-# fastest on it (100,000 rows, 60 MB: 1.5 s against 0.4 s), more than all the rest of the writing,
-# for a file a quarter smaller (8.4 MB against 11 MB). libxlsxwriter has no setting for it.
-sed -i 's/Z_DEFAULT_COMPRESSION/Z_BEST_SPEED/' libxlsxwriter-*/src/packager.c
-grep -q Z_BEST_SPEED libxlsxwriter-*/src/packager.c
-
-# The library's warnings go to standard error in English; the program says what went wrong itself,
-# from the error codes the library returns.
-sed -i 's/^#define LXW_PRINTF fprintf$/#define LXW_PRINTF(...) ((void)0)/' \
-    libxlsxwriter-*/include/xlsxwriter/common.h
-grep -q 'LXW_PRINTF(...) ((void)0)' libxlsxwriter-*/include/xlsxwriter/common.h
+# The one change to Debian's libxlsxwriter: the deflate level (why, in the patch).
+patch -d libxlsxwriter-*/ -p1 -s <"$patch_file"
 
 # Numbers written without the C library's locale (the third-party dtoa).
 "${configure[@]}" -S libxlsxwriter-*/ -B xlsxwriter-build -DCMAKE_BUILD_TYPE=Release \
@@ -94,4 +85,5 @@ cmake --install xlsxwriter-build >&2
 
 echo "Table libraries for $system built in $((SECONDS - started)) s" >&2
 touch "$prefix/.complete"
-echo "$prefix"
+ln -sfn "$prefix" "$link"
+echo "$link"

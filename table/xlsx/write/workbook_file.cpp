@@ -57,8 +57,9 @@ WorkbookFile::~WorkbookFile() { (void)Close(); }
 
 lxw_worksheet* WorkbookFile::AddSheet(const std::string& name) {
     if (m_workbook == nullptr) return nullptr;
-    lxw_worksheet* sheet = workbook_add_worksheet(m_workbook, name.c_str());
-    return sheet != nullptr ? sheet : workbook_add_worksheet(m_workbook, nullptr);
+    // Asked first, so that libxlsxwriter has no warning of its own to print.
+    const bool allowed = workbook_validate_sheet_name(m_workbook, name.c_str()) == LXW_NO_ERROR;
+    return workbook_add_worksheet(m_workbook, allowed ? name.c_str() : nullptr);
 }
 
 lxw_format* WorkbookFile::Style(const std::function<void(lxw_format*)>& setUp) {
