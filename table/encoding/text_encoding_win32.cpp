@@ -29,9 +29,10 @@ bool ConvertWhole(std::string_view text, Encoding from, Encoding to, std::string
                             wideSize) != wideSize) {
         return false;
     }
-    // A character the target has no code for fails the text rather than becoming "?"; Windows
-    // tells so for UTF-8 by an error, for the others by the default character it used.
-    const DWORD flags = toPage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0;
+    // A character the target has no code for fails the text rather than becoming "?" or a
+    // look-alike ("¥" is not "￥"); Windows tells so for UTF-8 by an error, for the others by the
+    // default character it used once best fits are off.
+    const DWORD flags = toPage == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* const used = toPage == CP_UTF8 ? nullptr : &usedDefault;
     const int outSize =
