@@ -178,7 +178,7 @@ TEST(Batch, ReadsStandardInputAndWritesStandardOutput) {
 // A full disk or a closed pipe on standard output is said, with status 2, whatever was written.
 TEST(Batch, AFailedWriteToStandardOutputIsSaid) {
     struct Full : std::streambuf {
-        int_type overflow(int_type) override { return traits_type::eof(); }
+        int_type overflow(int_type /*c*/) override { return traits_type::eof(); }
     } full;
     const std::pair<std::vector<std::string>, std::string> runs[] = {
         {{"-"}, "Dw,t,R\n38,4,76\n"},

@@ -20,8 +20,9 @@ BallKit KitOf(const std::string& csv) {
 }
 
 TEST(BallKit, ChoosesTheSmallestBallNotBelowTheNeedAndBelowTheInnerDiameter) {
-    const BallKit kit =
-        KitOf("通球球库\n球号,直径(mm)\nA,23.99\nB,24.50\nC,24.50\nD,30\nE,24\nF,31.5\nG,17.50\nN,43.999\n");
+    const BallKit kit = KitOf(
+        "通球球库\n球号,直径(mm)\nA,23.99\nB,24.50\nC,24.50\nD,30\nE,24\nF,31.5\nG,17.50\nN,43."
+        "999\n");
     struct Case {
         double ball;
         double inner;

@@ -130,8 +130,8 @@ std::optional<TableError> RecordSheet::Finish() {
         validation.error_message = message;
         const auto column = static_cast<lxw_col_t>(m_resultColumn);
         const lxw_row_t last = m_firstTube + static_cast<lxw_row_t>(m_tubes) - 1;
-        auto error = Failed(
-            worksheet_data_validation_range(m_sheet, m_firstTube, column, last, column, &validation));
+        auto error = Failed(worksheet_data_validation_range(m_sheet, m_firstTube, column, last,
+                                                            column, &validation));
         if (error) return error;
     }
     m_row += 1;

@@ -105,8 +105,8 @@ std::optional<TableError> ResultsSheet::Write(const TableRow& row, const RowResu
             m_widthsSet = true;
             for (std::size_t i = 0; i < results->count; ++i) {
                 const auto column = static_cast<lxw_col_t>(results->column + i);
-                auto error = Failed(
-                    worksheet_set_column(m_sheet, column, column, ResultWidth(i, *results), nullptr));
+                auto error = Failed(worksheet_set_column(m_sheet, column, column,
+                                                         ResultWidth(i, *results), nullptr));
                 if (error) return error;
             }
             worksheet_freeze_panes(m_sheet, m_row + 1, 0);

@@ -29,9 +29,9 @@ protected:
 
     WorkbookFile& m_book;
     lxw_worksheet* const m_sheet;
-    lxw_format* const m_heading;    // bold, wrapping
-    lxw_format* const m_twoPlaces;  // a ball's 0.00
-    long m_line = 0;                // the row being written, as read
+    lxw_format* const m_heading;               // bold, wrapping
+    lxw_format* const m_twoPlaces;             // a ball's 0.00
+    long m_line = 0;                           // the row being written, as read
     std::optional<TableError> m_startFailure;  // setting the sheet up; told at the first row
 };
 
