@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -45,10 +44,6 @@ struct RowResults {
     std::optional<std::size_t> kindColumn;  // the header's 类型, which a record shows whole
 
     [[nodiscard]] std::span<const std::string_view> Texts() const { return {texts.data(), count}; }
-    [[nodiscard]] bool WithKit() const {
-        return std::find(roles.begin(), roles.begin() + count, ResultRole::KitNumber) !=
-               roles.begin() + count;
-    }
 };
 
 // Where a converted table goes, one row after the other, in its format. A row without results
