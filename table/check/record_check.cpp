@@ -234,7 +234,7 @@ Expected<RecordCheck, TableError> CheckRecord(std::istream& in, const BallKit* k
 std::string CheckSummary(const RecordCheck& check) {
     return "共 " + std::to_string(check.tubes) + " 根：合格 " + std::to_string(check.passed) +
            "，不合格 " + std::to_string(check.failed) + "，未检 " + std::to_string(check.untested) +
-           "；问题 " + std::to_string(check.problems.size()) + " 处。";
+           "；问题 " + std::to_string(check.problems.size() + check.unlisted) + " 处。";
 }
 
 std::string ProblemLine(const RecordCheck& check, const RecordProblem& problem) {
