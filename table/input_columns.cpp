@@ -27,6 +27,11 @@ std::string_view TrimmedCell(const TableRow& row, std::size_t column) {
     return column < row.cells.size() ? Trimmed(row.cells[column]) : std::string_view();
 }
 
+bool IsBlank(const TableRow& row) {
+    return std::all_of(row.cells.begin(), row.cells.end(),
+                       [](const std::string& cell) { return Trimmed(cell).empty(); });
+}
+
 namespace {
 
 bool SameLatinName(std::string_view a, std::string_view b) {

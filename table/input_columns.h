@@ -36,6 +36,9 @@ std::string_view Trimmed(std::string_view text);
 // A row's cell in `column`, trimmed; none beyond the row's end.
 std::string_view TrimmedCell(const TableRow& row, std::size_t column);
 
+// Whether every cell of a row is empty or white space.
+bool IsBlank(const TableRow& row);
+
 // A heading's name: without white space around it, nor a unit in brackets after it ("外径(mm)",
 // "外径（mm）").
 std::string_view HeadingName(std::string_view heading);

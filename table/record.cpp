@@ -13,7 +13,7 @@ std::string RecordSource(const WriterRequest& request) {
 
 std::vector<std::string> RecordSignatures() {
     std::vector<std::string> lines;
-    for (const char* signer : {"检验员", "审核", "监检"}) {
+    for (const std::string_view signer : kSigners) {
         lines.push_back(std::string(signer) + "：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日");
     }
     return lines;

@@ -22,6 +22,9 @@ inline constexpr std::string_view kRecordTitle = "通球试验记录";
 inline constexpr std::array<std::string_view, 4> kRecordFillIn{"球号", "结果", "检验员", "日期"};
 inline constexpr std::array<std::string_view, 2> kRecordResults{"合格", "不合格"};
 
+// Who signs the record, each on a line of their own at its end.
+inline constexpr std::array<std::string_view, 3> kSigners{"检验员", "审核", "监检"};
+
 // "文件：NAME　工作表：SHEET".
 std::string RecordSource(const WriterRequest& request);
 

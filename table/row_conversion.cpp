@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "tongqiu/calculate.h"
-#include "tongqiu/failure_message.h"
 #include "tongqiu/number_text.h"
 #include "tongqiu/result_columns.h"
 #include "tongqiu/table/table_messages.h"

@@ -40,6 +40,7 @@ std::optional<TableFormat> FormatOfName(std::string_view name) {
 Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFactory& output,
                                                 const TableOptions& options) {
     TableStart started;
+    WriterRequest request;  // the output's, for the table as started
     std::optional<Expected<TableSummary, TableError>> summary;
     std::unique_ptr<TableWriter> writer;
     std::optional<Conversion> conversion;
@@ -52,7 +53,8 @@ Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFa
             conversion.reset();
             if (writer) (void)writer->Finish();  // a CSV read again from its start
             started = start;
-            writer = output(RequestFor(start, options));
+            request = RequestFor(start, options);
+            writer = output(request);
             conversion.emplace(*writer, start.format == TableFormat::Xlsx, options);
             return [&](const TableRow& row) { return conversion->Take(row); };
         },
@@ -67,8 +69,7 @@ Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFa
         done.format = started.format;
         if (started.format == TableFormat::Xlsx) {
             done.sheet = started.sheet;
-            const std::string written = RequestFor(started, options).sheet;
-            if (written != started.sheet) done.renamedSheet = written;
+            if (request.sheet != started.sheet) done.renamedSheet = request.sheet;
             done.unknownFormats = std::move(unknownFormats);
         }
     }

@@ -35,7 +35,8 @@ struct TableReading {
     // Where the rows go: asked for when the reading starts, and again when it starts over.
     std::function<RowSink(const TableStart& start)> start;
     // Told once the rows have ended, with why if they ended early, while what they point into
-    // (a workbook's number formats) is still there; only after `start`.
+    // (a workbook's number formats) is still there; only after `start`. None for a reading that
+    // keeps nothing it points into.
     std::function<void(const std::optional<TableError>& error)> end;
 };
 

@@ -29,7 +29,7 @@ std::optional<TableError> ReadTable(std::istream& in, const TableReading& readin
     // A ZIP file is known by its start, or by its end when something was put before it.
     if (!IsZip(start) && !ZipArchive::EndsAsZip(in)) {
         auto error = ReadCsv(in, start, reading);  // which starts before anything else
-        reading.end(error);
+        if (reading.end) reading.end(error);
         return error;
     }
     in.clear();

@@ -29,10 +29,7 @@ public:
     explicit RecordChecker(const BallKit* kit) : m_kit(kit) {}
 
     std::optional<TableError> Take(const TableRow& row) {
-        if (std::all_of(row.cells.begin(), row.cells.end(),
-                        [](const std::string& cell) { return Trimmed(cell).empty(); })) {
-            return std::nullopt;
-        }
+        if (IsBlank(row)) return std::nullopt;
         if (!m_columns) {
             m_columns = FindRecordColumns(row.cells);
             if (m_columns) {
@@ -222,7 +219,6 @@ Expected<RecordCheck, TableError> CheckRecord(std::istream& in, const BallKit* k
         checker.emplace(kit);
         return [&](const TableRow& row) { return checker->Take(row); };
     };
-    reading.end = [](const std::optional<TableError>&) {};
     std::vector<std::string> unknownFormats;
     if (auto error = ReadTable(in, reading, unknownFormats)) {
         if (error->fault == TableFault::NoSheetHasHeader) error->fault = TableFault::NotRecord;

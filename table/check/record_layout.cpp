@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "record.h"
 #include "tongqiu/result_columns.h"
 #include "tongqiu/table/table_writer.h"
 
@@ -13,6 +12,9 @@ namespace {
 constexpr std::array<std::string_view, 5> kIdentityHeadings{"图号", "管号", "编号", "件号", "名称"};
 
 constexpr std::string_view kNumberHeading = "序号";
+
+// What follows a signer's name on their line.
+constexpr std::string_view kColon = "：";
 
 }  // namespace
 
@@ -55,20 +57,20 @@ std::optional<RecordColumns> FindRecordColumns(const std::vector<std::string>& h
     return columns;
 }
 
-// Which signer's line a row is, if it is one.
 std::optional<std::size_t> SignerOf(const TableRow& row) {
     const std::string_view first = TrimmedCell(row, 0);
     for (std::size_t i = 0; i < kSigners.size(); ++i) {
-        if (first.starts_with(kSigners[i]) && first.substr(kSigners[i].size()).starts_with("：")) {
+        if (first.starts_with(kSigners[i]) &&
+            first.substr(kSigners[i].size()).starts_with(kColon)) {
             return i;
         }
     }
     return std::nullopt;
 }
 
-// Whether a signer's line has a name on it, more than its blanks, or a cell beside it filled.
 bool Signed(const TableRow& row, std::size_t signer) {
-    const std::string_view line = TrimmedCell(row, 0).substr(kSigners[signer].size() + 3);  // "："
+    const std::string_view line =
+        TrimmedCell(row, 0).substr(kSigners[signer].size() + kColon.size());
     std::string name(line.substr(0, line.find("日期")));
     for (const std::string_view blank : {"＿", "_", " ", "\u3000"}) {
         for (std::size_t at; (at = name.find(blank)) != std::string::npos;) {

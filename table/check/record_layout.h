@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "input_columns.h"
+#include "record.h"
 #include "table_input.h"
 
 namespace tongqiu::table {
@@ -32,9 +33,6 @@ struct RecordColumns {
 // The columns of a record's header: 序号 first, and 结果, 检验员 and 日期 (the last of each name:
 // those filled in); none for a row that is no record's header.
 std::optional<RecordColumns> FindRecordColumns(const std::vector<std::string>& header);
-
-// The lines to sign at the record's end: "检验员：＿＿＿＿　　日期：…".
-inline constexpr std::array<std::string_view, 3> kSigners{"检验员", "审核", "监检"};
 
 // Which signer's line a row is, if it is one.
 std::optional<std::size_t> SignerOf(const TableRow& row);

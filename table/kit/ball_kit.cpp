@@ -1,7 +1,6 @@
 #include "tongqiu/table/ball_kit.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "input_columns.h"
 #include "table_input.h"
@@ -55,20 +54,21 @@ std::string DiameterText(double diameter, std::string_view typed) {
 class KitReader {
 public:
     std::optional<TableError> Take(const TableRow& row) {
-        const bool blank =
-            std::all_of(row.cells.begin(), row.cells.end(),
-                        [](const std::string& cell) { return Trimmed(cell).empty(); });
-        if (blank) return std::nullopt;
+        if (IsBlank(row)) return std::nullopt;
         if (!m_columns) return Header(row);
         return Ball(row);
     }
 
-    // The kit, or why there is none, once the table has ended.
-    Expected<std::vector<KitBall>, TableError> Balls() {
+    // Why there is no kit, once the table has ended, if there is none.
+    [[nodiscard]] std::optional<TableError> Missing() const {
         if (!m_columns) return m_firstNonHeader.value_or(TableError{TableFault::Empty});
-        if (m_balls.empty()) return TableError{TableFault::KitEmpty};
-        return std::move(m_balls);
+        if (balls.empty()) return TableError{TableFault::KitEmpty};
+        return std::nullopt;
     }
+
+    // What it has read: the balls in the kit's order, and each by its 球号.
+    std::vector<KitBall> balls;
+    std::map<std::string, std::size_t, std::less<>> byNumber;
 
 private:
     std::optional<TableError> Header(const TableRow& row) {
@@ -86,15 +86,15 @@ private:
     }
 
     std::optional<TableError> Ball(const TableRow& row) {
-        if (m_balls.size() == kMaxKitBalls) return TableError{TableFault::KitTooLarge, row.line};
+        if (balls.size() == kMaxKitBalls) return TableError{TableFault::KitTooLarge, row.line};
         KitBall ball;
         ball.line = row.line;
         ball.number = TrimmedCell(row, m_columns->number);
         if (ball.number.empty()) return TableError{TableFault::KitNumberEmpty, row.line};
-        const auto [first, added] = m_lines.emplace(ball.number, row.line);
+        const auto [first, added] = byNumber.emplace(ball.number, balls.size());
         if (!added) {
             TableError error{TableFault::KitNumberTwice, row.line, ball.number};
-            error.partLine = first->second;
+            error.partLine = balls[first->second].line;
             return error;
         }
         const std::size_t column = m_columns->diameter;
@@ -118,15 +118,13 @@ private:
         ball.diameter = *diameter;
         ball.diameterText = DiameterText(*diameter, text);
         if (m_columns->remark) ball.remark = TrimmedCell(row, *m_columns->remark);
-        m_balls.push_back(std::move(ball));
+        balls.push_back(std::move(ball));
         return std::nullopt;
     }
 
     std::optional<KitColumns> m_columns;
     std::optional<TableError> m_firstNonHeader;
     int m_rowsAboveHeader = 0;
-    std::vector<KitBall> m_balls;
-    std::unordered_map<std::string, long> m_lines;  // each 球号's line
 };
 
 }  // namespace
@@ -141,7 +139,6 @@ Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
         reader.emplace();
         return [&](const TableRow& row) { return reader->Take(row); };
     };
-    reading.end = [](const std::optional<TableError>&) {};
     std::vector<std::string> unknownFormats;  // a diameter in one is refused as no number
     if (auto error = ReadTable(in, reading, unknownFormats)) {
         if (error->fault == TableFault::NoSheetHasHeader) {
@@ -149,19 +146,15 @@ Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
         }
         return *error;
     }
-    auto balls = reader->Balls();
-    if (!balls) return balls.error();
+    if (auto missing = reader->Missing()) return *missing;
     BallKit kit;
-    kit.m_balls = std::move(*balls);
+    kit.m_balls = std::move(reader->balls);
+    kit.m_byNumber = std::move(reader->byNumber);
     for (std::size_t i = 0; i < kit.m_balls.size(); ++i) kit.m_bySize.push_back(i);
-    kit.m_byNumber = kit.m_bySize;
     std::stable_sort(kit.m_bySize.begin(), kit.m_bySize.end(), [&](std::size_t a, std::size_t b) {
         return kit.m_balls[a].diameter < kit.m_balls[b].diameter;
     });
     for (const std::size_t i : kit.m_bySize) kit.m_sizes.push_back(kit.m_balls[i].diameter);
-    std::sort(kit.m_byNumber.begin(), kit.m_byNumber.end(), [&](std::size_t a, std::size_t b) {
-        return kit.m_balls[a].number < kit.m_balls[b].number;
-    });
     return kit;
 }
 
@@ -175,12 +168,8 @@ const KitBall* BallKit::Choose(double ball, double inner, std::optional<double> 
 }
 
 const KitBall* BallKit::Find(std::string_view number) const {
-    number = Trimmed(number);
-    const auto found =
-        std::partition_point(m_byNumber.begin(), m_byNumber.end(),
-                             [&](std::size_t i) { return m_balls[i].number < number; });
-    if (found == m_byNumber.end() || m_balls[*found].number != number) return nullptr;
-    return &m_balls[*found];
+    const auto found = m_byNumber.find(Trimmed(number));
+    return found == m_byNumber.end() ? nullptr : &m_balls[found->second];
 }
 
 }  // namespace tongqiu::table

@@ -50,7 +50,7 @@ std::optional<TableError> ReadWorkbook(std::istream& in, const TableReading& rea
     auto error = workbook->ReadSheet(*sheet, sink);
     unknownFormats.insert(unknownFormats.end(), workbook->UnknownFormats().begin(),
                           workbook->UnknownFormats().end());
-    reading.end(error);
+    if (reading.end) reading.end(error);
     return error;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,9 +56,9 @@ public:
 
 private:
     std::vector<KitBall> m_balls;
-    std::vector<std::size_t> m_bySize;    // by diameter, then by order in the kit
-    std::vector<double> m_sizes;          // their diameters, in that order
-    std::vector<std::size_t> m_byNumber;  // by 球号
+    std::vector<std::size_t> m_bySize;  // by diameter, then by order in the kit
+    std::vector<double> m_sizes;        // their diameters, in that order
+    std::map<std::string, std::size_t, std::less<>> m_byNumber;  // each ball by its 球号
 };
 
 }  // namespace tongqiu::table
