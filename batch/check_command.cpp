@@ -1,6 +1,4 @@
 #include <exception>
-#include <fstream>
-#include <new>
 
 #include "batch_command.h"
 #include "batch_files.h"
@@ -46,14 +44,10 @@ int CheckRecord(std::istream& in, const std::string& name, const std::string& ou
             return kNothingWritten;
         }
         return check->problems.empty() ? kAllComputed : kSomeRowsFailed;
-    } catch (const std::bad_alloc&) {
-        err << table::Located(name, 0, "内存不足，无法完成。") << "\n";
-    } catch (const fs::filesystem_error&) {
-        err << table::Located(output, 0, "无法写入。") << "\n";
     } catch (const std::exception&) {
-        err << table::Located(name, 0, "处理时出错，无法完成。") << "\n";
+        err << ThrownMessage(name, output) << "\n";
+        return kNothingWritten;
     }
-    return kNothingWritten;
 }
 
 }  // namespace tongqiu::batch
