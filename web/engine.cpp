@@ -44,24 +44,44 @@ val CalculateFields(const val& texts) {
     return result;
 }
 
-// The file's bytes as a stream that can seek, as a file can.
-class BytesBuffer : public std::streambuf {
-public:
-    BytesBuffer(char* data, std::size_t size) { setg(data, data, data + size); }
+// A file's bytes, from a Uint8Array.
+std::string BytesOf(const val& file) {
+    std::string bytes(file["length"].as<std::size_t>(), '\0');
+    val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
+        .call<void>("set", file);
+    return bytes;
+}
 
-protected:
-    pos_type seekoff(off_type offset, std::ios_base::seekdir way,
-                     std::ios_base::openmode which) override {
-        const off_type base = way == std::ios_base::beg   ? 0
-                              : way == std::ios_base::cur ? gptr() - eback()
-                                                          : egptr() - eback();
-        return seekpos(pos_type(base + offset), which);
+// A file's bytes (a Uint8Array) as a stream that can seek, as a file can.
+class BytesStream : public std::istream {
+public:
+    explicit BytesStream(const val& file) : std::istream(nullptr), m_bytes(BytesOf(file)) {
+        m_buffer.setg(m_bytes.data(), m_bytes.data(), m_bytes.data() + m_bytes.size());
+        rdbuf(&m_buffer);
     }
-    pos_type seekpos(pos_type position, std::ios_base::openmode /*which*/) override {
-        if (position < 0 || position > egptr() - eback()) return pos_type(off_type(-1));
-        setg(eback(), eback() + off_type(position), egptr());
-        return position;
-    }
+
+private:
+    class Buffer : public std::streambuf {
+    public:
+        using std::streambuf::setg;
+
+    protected:
+        pos_type seekoff(off_type offset, std::ios_base::seekdir way,
+                         std::ios_base::openmode which) override {
+            const off_type base = way == std::ios_base::beg   ? 0
+                                  : way == std::ios_base::cur ? gptr() - eback()
+                                                              : egptr() - eback();
+            return seekpos(pos_type(base + offset), which);
+        }
+        pos_type seekpos(pos_type position, std::ios_base::openmode /*which*/) override {
+            if (position < 0 || position > egptr() - eback()) return pos_type(off_type(-1));
+            setg(eback(), eback() + off_type(position), egptr());
+            return position;
+        }
+    };
+
+    std::string m_bytes;
+    Buffer m_buffer;
 };
 
 val Strings(const std::vector<std::string>& texts) {
@@ -70,21 +90,12 @@ val Strings(const std::vector<std::string>& texts) {
     return array;
 }
 
-std::string BytesOf(const val& file) {
-    std::string bytes(file["length"].as<std::size_t>(), '\0');
-    val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
-        .call<void>("set", file);
-    return bytes;
-}
-
 // The kit in `file` (a Uint8Array; none for null), or tongqiu-batch's words on why not, the kit
 // called `name`.
 Expected<std::optional<table::BallKit>, std::string> KitOf(const val& file,
                                                            const std::string& name = "球库") {
     if (file.isNull() || file.isUndefined()) return std::optional<table::BallKit>();
-    std::string bytes = BytesOf(file);
-    BytesBuffer buffer(bytes.data(), bytes.size());
-    std::istream in(&buffer);
+    BytesStream in(file);
     auto kit = table::BallKit::Read(in);
     if (!kit) return table::Located(kit.error(), name, name);
     return std::optional<table::BallKit>(std::move(*kit));
@@ -110,9 +121,7 @@ val ReadKit(const val& file, const std::string& name) {
 // tongqiu-batch --check says them, or { notRecord: true } for a file that cannot be read as one
 // (converting it says why).
 val CheckRecordBytes(const val& file, const std::string& name, const val& kitFile) {
-    std::string bytes = BytesOf(file);
-    BytesBuffer buffer(bytes.data(), bytes.size());
-    std::istream in(&buffer);
+    BytesStream in(file);
     val result = val::object();
     const auto kit = KitOf(kitFile);
     if (!kit) {
@@ -176,9 +185,7 @@ const char* FormatName(table::TableFormat format) {
 // memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
                       const val& progress, const val& kitFile) {
-    std::string bytes = BytesOf(file);
-    BytesBuffer buffer(bytes.data(), bytes.size());
-    std::istream in(&buffer);
+    BytesStream in(file);
     table::TableOptions options;
     val result = val::object();
     const auto kit = KitOf(kitFile);
