@@ -114,7 +114,7 @@ int Convert(const Options& options, const table::BallKit* kit, std::istream& in,
     }
     if (failedRows > 0) err << name << "：" << failedRows << " 行无法计算，原因见“说明”列。\n";
     if (withoutKitBall > 0) {
-        err << name << "：" << withoutKitBall << " 根管子在球库中没有合适的球，见“说明”列。\n";
+        err << table::Located(name, 0, table::NoKitBallNote(withoutKitBall)) << "\n";
     }
     return failedRows + withoutKitBall == 0 ? kAllComputed : kSomeRowsFailed;
 }

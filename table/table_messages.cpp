@@ -244,6 +244,10 @@ std::string RowFailureMessage(const RowFailure& failure) {
     return {};  // every kind has its words above
 }
 
+std::string NoKitBallNote(std::size_t tubes) {
+    return std::to_string(tubes) + " 根管子在球库中没有合适的球，见“说明”列。";
+}
+
 std::vector<std::string> SummaryNotes(const TableSummary& summary) {
     std::vector<std::string> notes;
     if (!summary.unknownFormats.empty()) {

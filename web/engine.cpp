@@ -178,9 +178,10 @@ const char* FormatName(table::TableFormat format) {
 }
 
 // Converts the table in `file` (a Uint8Array) into `format` ("csv", "xlsx", or "" for the
-// input's); CSV is always written in UTF-8, which every browser can save and Excel opens.
-// `progress` is called with the rows done so far. Returns { rows, failedRows, firstFailure,
-// format, sheet, notes, record, output } with the output as a Uint8Array of its own, or
+// input's), each tube's ball from the kit in `kitFile` where it is not null; CSV is always written
+// in UTF-8, which every browser can save and Excel opens. `progress` is called with the rows done
+// so far. Returns { rows, failedRows, firstFailure, noKitBall, format, sheet, notes, record,
+// output } with the output as a Uint8Array of its own, or
 // { error } with tongqiu-batch's message. The module is built without exception handling, so
 // memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
@@ -209,7 +210,9 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     }
     result.set("rows", summary->rows);
     result.set("failedRows", summary->failedRows);
-    result.set("rowsWithoutKitBall", summary->rowsWithoutKitBall);
+    if (summary->rowsWithoutKitBall > 0) {
+        result.set("noKitBall", table::NoKitBallNote(summary->rowsWithoutKitBall));
+    }
     if (summary->failedRows > 0) {
         result.set("firstFailure",
                    table::Located(name, summary->firstFailureLine, summary->firstFailure));

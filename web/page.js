@@ -145,10 +145,9 @@
     }
     const where = result.sheet ? `${file.name}（工作表“${result.sheet}”）` : file.name;
     const failed = result.failedRows ? `，${result.failedRows} 行无法计算，第一处：${result.firstFailure}` : '，全部算出';
-    const noBall = result.rowsWithoutKitBall ? `${result.rowsWithoutKitBall} 根管子在球库中没有合适的球，见“说明”列。` : '';
     const summary = `${where}：共 ${result.rows} 行${failed}`;
     // The first failure's message ends its own sentence.
-    status.textContent = `${summary}${summary.endsWith('。') ? '' : '。'}${noBall}${result.notes.join('')}`;
+    status.textContent = `${summary}${summary.endsWith('。') ? '' : '。'}${result.noKitBall || ''}${result.notes.join('')}`;
     offer(download, result, stemOf(file.name));
     // A CSV's results as a workbook too, made while the CSV is already there to take.
     if (result.format === 'csv') startConversion(file, 'xlsx');

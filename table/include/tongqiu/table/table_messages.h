@@ -27,6 +27,9 @@ std::string Located(const TableError& error, std::string_view input, std::string
 // "球库中没有直径在 24.00 与 30.00 mm 之间的球。", the calculation's message.
 std::string RowFailureMessage(const RowFailure& failure);
 
+// "N 根管子在球库中没有合适的球，见“说明”列。"
+std::string NoKitBallNote(std::size_t tubes);
+
 // What a finished conversion has to say besides its rows: number formats read as General, a
 // sheet renamed in the results. A sentence each.
 std::vector<std::string> SummaryNotes(const TableSummary& summary);
