@@ -13,6 +13,7 @@ std::string RecordSource(const WriterRequest& request) {
 
 std::vector<std::string> RecordSignatures() {
     std::vector<std::string> lines;
+    lines.reserve(kSigners.size());
     for (const std::string_view signer : kSigners) {
         lines.push_back(std::string(signer) + "：＿＿＿＿＿＿＿＿　　日期：＿＿＿＿年＿＿月＿＿日");
     }
