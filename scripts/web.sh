@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-scripts/install-deps.sh emscripten node-acorn libfast-float-dev libfmt-dev libgtest-dev \
+scripts/install-deps.sh emscripten node-acorn libgtest-dev \
     chromium chromium-driver python3-selenium \
     webkit2gtk-driver xvfb xauth >/dev/null
 configure web >/dev/null
