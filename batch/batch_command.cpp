@@ -87,7 +87,8 @@ int Convert(const Options& options, const table::BallKit* kit, std::istream& in,
     std::size_t failedRows = 0;
     std::size_t withoutKitBall = 0;
     try {
-        const auto summary = table::ConvertTable(in, temporary, tableOptions);
+        table::StreamSource source(in);
+        const auto summary = table::ConvertTable(source, temporary, tableOptions);
         progress.reset();  // before anything else is said
         if (!summary) return fail(table::Located(summary.error(), name, outputName));
         for (const std::string& note : table::SummaryNotes(*summary)) {
@@ -152,7 +153,8 @@ int RunBatch(const std::vector<std::string>& args, std::istream& standardInput,
             err << options->balls << "：无法打开。\n";
             return kNothingWritten;
         }
-        auto read = table::BallKit::Read(kitFile);
+        table::StreamSource source(kitFile);
+        auto read = table::BallKit::Read(source);
         if (!read) {
             err << table::Located(read.error(), options->balls, options->balls) << "\n";
             return kNothingWritten;

@@ -16,7 +16,8 @@ int CheckRecord(std::istream& in, const std::string& name, const std::string& ou
         return kNothingWritten;
     }
     try {
-        const auto check = table::CheckRecord(in, kit);
+        table::StreamSource source(in);
+        const auto check = table::CheckRecord(source, kit);
         if (!check) {
             err << table::Located(check.error(), name, output) << "\n";
             return kNothingWritten;

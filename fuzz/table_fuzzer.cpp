@@ -55,9 +55,15 @@ bool CheckRow(const std::vector<std::string>& cells, std::size_t width,
 // CSV, and each tube's row's failure as the conversion gives it.
 class Recorded : public table::CsvWriter {
 public:
-    Recorded(std::ostream& out, table::Encoding encoding,
+    Recorded(std::string& out, table::Encoding encoding,
              std::vector<std::optional<table::RowFault>>& failures)
-        : CsvWriter(out, encoding), m_failures(failures) {}
+        : CsvWriter(
+              [&out](std::string_view bytes) {
+                  out.append(bytes);
+                  return true;
+              },
+              encoding),
+          m_failures(failures) {}
     std::optional<table::TableError> Write(const table::TableRow& row,
                                            const table::RowResults* results) override {
         if (results != nullptr && !results->heading) m_failures.push_back(results->failure);
@@ -87,11 +93,11 @@ void CheckRefusal(const table::TableError& error, std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    std::istringstream in{std::string(input)};
-    std::ostringstream out;
+    table::BytesSource in{std::string(input)};
+    std::string out;
     std::vector<std::optional<table::RowFault>> failures;  // each tube's row's, in order
     const auto summary = table::ConvertTable(in, [&](const table::WriterRequest& request) {
-        out.str("");  // read again from the start
+        out.clear();  // read again from the start
         failures.clear();
         return std::make_unique<Recorded>(out, request.encoding, failures);
     });
@@ -99,8 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckRefusal(summary.error(), input);
         return 0;
     }
-    std::string written = out.str();
-    if (!written.starts_with(table::kUtf8ByteOrderMark)) return 0;  // GB18030: it did not crash
+    if (!out.starts_with(table::kUtf8ByteOrderMark)) return 0;  // GB18030: it did not crash
     std::size_t width = 0;  // of the header; none until it is read
     table::InputColumns columns{};
     std::size_t failed = 0;
@@ -119,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return std::nullopt;
     });
     const bool read =
-        !reader.Feed(std::string_view(written).substr(table::kUtf8ByteOrderMark.size())) &&
+        !reader.Feed(std::string_view(out).substr(table::kUtf8ByteOrderMark.size())) &&
         !reader.Finish();
     Require(read, "the output reads back as CSV");
     Require(failed == summary->failedRows, "every failed row is counted");

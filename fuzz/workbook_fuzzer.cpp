@@ -29,7 +29,7 @@ void CheckRefusal(const TableError& error) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    BytesSource in(std::string(reinterpret_cast<const char*>(data), size));
     auto workbook = WorkbookReader::Open(in);
     if (!workbook) {
         CheckRefusal(workbook.error());

@@ -37,7 +37,7 @@ std::optional<TableFormat> FormatOfName(std::string_view name) {
     return std::nullopt;
 }
 
-Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFactory& output,
+Expected<TableSummary, TableError> ConvertTable(ByteSource& in, const WriterFactory& output,
                                                 const TableOptions& options) {
     TableStart started;
     WriterRequest request;  // the output's, for the table as started
@@ -76,7 +76,7 @@ Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFa
     return *summary;
 }
 
-Expected<TableSummary, TableError> ConvertTable(std::istream& in, const std::filesystem::path& path,
+Expected<TableSummary, TableError> ConvertTable(ByteSource& in, const std::filesystem::path& path,
                                                 const TableOptions& options) {
     PrintedRecord record;
     auto summary = ConvertTable(

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,18 +42,18 @@ struct TableReading {
 // Reads the table in `in` into the sink that `reading.start` gives; why it could not be read, if
 // it could not (then `start` may not have been asked). A workbook's number formats read as
 // General are added to `unknownFormats`.
-std::optional<TableError> ReadTable(std::istream& in, const TableReading& reading,
+std::optional<TableError> ReadTable(ByteSource& in, const TableReading& reading,
                                     std::vector<std::string>& unknownFormats);
 
 // Reads the next block of `in` into `block`; empty at the end.
-std::string_view ReadBlock(std::istream& in, std::string& block);
+std::string_view ReadBlock(ByteSource& in, std::string& block);
 
 // CSV, whose first block `text` has been read already (csv/csv_input.cpp).
-std::optional<TableError> ReadCsv(std::istream& in, std::string_view text,
+std::optional<TableError> ReadCsv(ByteSource& in, std::string_view text,
                                   const TableReading& reading);
 
 // An .xlsx workbook, from a stream that can seek (xlsx/read/workbook_input.cpp).
-std::optional<TableError> ReadWorkbook(std::istream& in, const TableReading& reading,
+std::optional<TableError> ReadWorkbook(ByteSource& in, const TableReading& reading,
                                        std::vector<std::string>& unknownFormats);
 
 }  // namespace tongqiu::table

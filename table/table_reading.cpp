@@ -1,4 +1,3 @@
-#include <sstream>
 #include <string>
 
 #include "table_input.h"
@@ -14,32 +13,29 @@ constexpr std::size_t kMaxPipedWorkbook = std::size_t{128} << 20;
 
 }  // namespace
 
-std::string_view ReadBlock(std::istream& in, std::string& block) {
+std::string_view ReadBlock(ByteSource& in, std::string& block) {
     block.resize(kBlock);
-    in.read(block.data(), std::streamsize(block.size()));
-    return {block.data(), std::size_t(in.gcount())};
+    return {block.data(), in.Read(block.data(), block.size())};
 }
 
-std::optional<TableError> ReadTable(std::istream& in, const TableReading& reading,
+std::optional<TableError> ReadTable(ByteSource& in, const TableReading& reading,
                                     std::vector<std::string>& unknownFormats) {
     std::string block;
     std::string piece;
     const std::string_view start = ReadBlock(in, block);
     if (IsCompoundFile(start)) return RefuseCompoundFile(in);
     // A ZIP file is known by its start, or by its end when something was put before it.
-    if (!IsZip(start) && !ZipArchive::EndsAsZip(in)) {
+    if (!IsZip(start) && !ZipArchive::EndsAsZip(in, start.size())) {
         auto error = ReadCsv(in, start, reading);  // which starts before anything else
         if (reading.end) reading.end(error);
         return error;
     }
-    in.clear();
-    if (in.seekg(0)) return ReadWorkbook(in, reading, unknownFormats);
+    if (in.Seek(0)) return ReadWorkbook(in, reading, unknownFormats);
     // A workbook from standard input, which cannot go back: it is read whole, up to a size.
-    in.clear();  // the failed seek
     block.resize(start.size());
     while (block.size() <= kMaxPipedWorkbook && !ReadBlock(in, piece).empty()) block.append(piece);
     if (block.size() > kMaxPipedWorkbook) return TableError{TableFault::PipedWorkbookTooLarge};
-    std::istringstream whole(std::move(block));
+    BytesSource whole(std::move(block));
     return ReadWorkbook(whole, reading, unknownFormats);
 }
 

@@ -4,10 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <streambuf>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -45,44 +42,26 @@ val CalculateFields(const val& texts) {
 }
 
 // A file's bytes, from a Uint8Array.
-std::string BytesOf(const val& file) {
+table::BytesSource BytesOf(const val& file) {
     std::string bytes(file["length"].as<std::size_t>(), '\0');
     val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<unsigned char*>(bytes.data())))
         .call<void>("set", file);
-    return bytes;
+    return table::BytesSource(std::move(bytes));
 }
 
-// A file's bytes (a Uint8Array) as a stream that can seek, as a file can.
-class BytesStream : public std::istream {
-public:
-    explicit BytesStream(const val& file) : std::istream(nullptr), m_bytes(BytesOf(file)) {
-        m_buffer.setg(m_bytes.data(), m_bytes.data(), m_bytes.data() + m_bytes.size());
-        rdbuf(&m_buffer);
+// What the conversion wrote into the module's file at `path`, which is then removed.
+std::string TakeFile(const char* path) {
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path, "rb")) {
+        char piece[1 << 16];
+        for (std::size_t read = 0; (read = std::fread(piece, 1, sizeof piece, file)) > 0;) {
+            bytes.append(piece, read);
+        }
+        std::fclose(file);
     }
-
-private:
-    class Buffer : public std::streambuf {
-    public:
-        using std::streambuf::setg;
-
-    protected:
-        pos_type seekoff(off_type offset, std::ios_base::seekdir way,
-                         std::ios_base::openmode which) override {
-            const off_type base = way == std::ios_base::beg   ? 0
-                                  : way == std::ios_base::cur ? gptr() - eback()
-                                                              : egptr() - eback();
-            return seekpos(pos_type(base + offset), which);
-        }
-        pos_type seekpos(pos_type position, std::ios_base::openmode /*which*/) override {
-            if (position < 0 || position > egptr() - eback()) return pos_type(off_type(-1));
-            setg(eback(), eback() + off_type(position), egptr());
-            return position;
-        }
-    };
-
-    std::string m_bytes;
-    Buffer m_buffer;
-};
+    std::remove(path);
+    return bytes;
+}
 
 val Strings(const std::vector<std::string>& texts) {
     val array = val::array();
@@ -95,7 +74,7 @@ val Strings(const std::vector<std::string>& texts) {
 Expected<std::optional<table::BallKit>, std::string> KitOf(const val& file,
                                                            const std::string& name = "球库") {
     if (file.isNull() || file.isUndefined()) return std::optional<table::BallKit>();
-    BytesStream in(file);
+    table::BytesSource in = BytesOf(file);
     auto kit = table::BallKit::Read(in);
     if (!kit) return table::Located(kit.error(), name, name);
     return std::optional<table::BallKit>(std::move(*kit));
@@ -121,7 +100,7 @@ val ReadKit(const val& file, const std::string& name) {
 // tongqiu-batch --check says them, or { notRecord: true } for a file that cannot be read as one
 // (converting it says why).
 val CheckRecordBytes(const val& file, const std::string& name, const val& kitFile) {
-    BytesStream in(file);
+    table::BytesSource in = BytesOf(file);
     val result = val::object();
     const auto kit = KitOf(kitFile);
     if (!kit) {
@@ -186,7 +165,7 @@ const char* FormatName(table::TableFormat format) {
 // memory running out aborts it; the worker says so.
 val ConvertTableBytes(const val& file, const std::string& name, const std::string& format,
                       const val& progress, const val& kitFile) {
-    BytesStream in(file);
+    table::BytesSource in = BytesOf(file);
     table::TableOptions options;
     val result = val::object();
     const auto kit = KitOf(kitFile);
@@ -200,11 +179,11 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     if (format.empty()) options.recordTubes = kMaxPrintedTubes;  // once, for the first output
     if (!format.empty()) options.outputFormat = table::FormatOfName("output." + format);
     options.progress = [&](std::size_t rows) { progress(rows); };
-    // The workbook writer works through files: the module's own, in memory.
-    const std::filesystem::path path = "/tongqiu-output";
+    // The writers work through files: the module's own, in memory.
+    const char* const path = "/tongqiu-output";
     const auto summary = table::ConvertTable(in, path, options);
+    const std::string output = TakeFile(path);
     if (!summary) {
-        std::filesystem::remove(path);
         result.set("error", table::Located(summary.error(), name, name));
         return result;
     }
@@ -221,12 +200,6 @@ val ConvertTableBytes(const val& file, const std::string& name, const std::strin
     result.set("sheet", summary->sheet);
     result.set("notes", Strings(table::SummaryNotes(*summary)));
     if (format.empty()) result.set("record", Record(summary->record));
-    std::string output;
-    {
-        std::ifstream written(path, std::ios::binary);
-        output.assign(std::istreambuf_iterator<char>(written), {});
-    }
-    std::filesystem::remove(path);
     const auto* data = reinterpret_cast<const unsigned char*>(output.data());
     result.set(
         "output",

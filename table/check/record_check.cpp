@@ -208,7 +208,7 @@ Expected<RecordCheck, TableError> RecordChecker::Finish() {
 
 }  // namespace
 
-Expected<RecordCheck, TableError> CheckRecord(std::istream& in, const BallKit* kit) {
+Expected<RecordCheck, TableError> CheckRecord(ByteSource& in, const BallKit* kit) {
     std::optional<RecordChecker> checker;
     TableReading reading;
     reading.isHeader = [](const std::vector<std::string>& cells) {

@@ -5,7 +5,7 @@
 
 namespace tongqiu::table {
 
-std::optional<TableError> ReadCsv(std::istream& in, std::string_view text,
+std::optional<TableError> ReadCsv(ByteSource& in, std::string_view text,
                                   const TableReading& reading) {
     std::string block;
     const bool byteOrderMark = text.starts_with(kUtf8ByteOrderMark);
@@ -41,13 +41,12 @@ std::optional<TableError> ReadCsv(std::istream& in, std::string_view text,
     if (!valid) {
         if (encoding == Encoding::Gb18030) return TableError{TableFault::NotGb18030, reader.Line()};
         if (!guessed || !onlyAscii) return TableError{TableFault::NotUtf8, reader.Line()};
-        in.clear();
-        if (!in.seekg(0)) return TableError{TableFault::NotUtf8Unreadable, reader.Line()};
+        if (!in.Seek(0)) return TableError{TableFault::NotUtf8Unreadable, reader.Line()};
         TableReading again = reading;
         again.input = Encoding::Gb18030;
         return ReadCsv(in, ReadBlock(in, block), again);
     }
-    if (in.bad()) return TableError{TableFault::ReadFailed};
+    if (in.Failed()) return TableError{TableFault::ReadFailed};
     return reader.Finish();
 }
 

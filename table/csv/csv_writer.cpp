@@ -6,9 +6,10 @@
 
 namespace tongqiu::table {
 
-CsvWriter::CsvWriter(std::ostream& out, Encoding encoding) : m_out(out), m_encoding(encoding) {
+CsvWriter::CsvWriter(ByteOutput out, Encoding encoding)
+    : m_out(std::move(out)), m_encoding(encoding) {
     if (encoding == Encoding::Utf8) {
-        m_out << kUtf8ByteOrderMark;
+        m_failed = !m_out(kUtf8ByteOrderMark);
     } else {
         m_encoder.emplace(Encoding::Utf8, Encoding::Gb18030);
     }
@@ -41,21 +42,20 @@ std::optional<TableError> CsvWriter::Write(const TableRow& row, const RowResults
     }
     m_line += row.ending;
     if (m_encoding == Encoding::Utf8) {
-        m_out << m_line;
+        m_failed = m_failed || !m_out(m_line);
     } else {
         m_encoded.clear();
         // Every character read came from GB18030 and the program's own texts have their twins
         // in it, so the line converts whole.
         (void)m_encoder->Convert(m_line, m_encoded);
-        m_out << m_encoded;
+        m_failed = m_failed || !m_out(m_encoded);
     }
     return std::nullopt;
 }
 
 std::optional<TableError> CsvWriter::Finish() {
-    m_out.flush();
     if (m_encoder && !m_encoder->Ready()) return TableError{TableFault::OutputNoConverter};
-    if (!m_out) return TableError{TableFault::OutputFailed};
+    if (m_failed) return TableError{TableFault::OutputFailed};
     return std::nullopt;
 }
 

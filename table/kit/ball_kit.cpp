@@ -129,7 +129,7 @@ private:
 
 }  // namespace
 
-Expected<BallKit, TableError> BallKit::Read(std::istream& in) {
+Expected<BallKit, TableError> BallKit::Read(ByteSource& in) {
     std::optional<KitReader> reader;
     TableReading reading;
     reading.isHeader = [](const std::vector<std::string>& cells) {

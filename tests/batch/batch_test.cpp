@@ -202,7 +202,7 @@ TEST(Batch, LateGb18030IsReadAgainWhereTheInputCanBe) {
     }
     table += "38,4,76,\xB9\xFD\xC8\xC8\xC6\xF7\n";
 
-    std::istringstream file(table);
+    BytesSource file(table);
     TableOptions options;
     options.output = Encoding::Utf8;
     const fs::path path = fs::temp_directory_path() / "late-gb18030.csv";

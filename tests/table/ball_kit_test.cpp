@@ -13,7 +13,7 @@ namespace tongqiu::table {
 namespace {
 
 BallKit KitOf(const std::string& csv) {
-    std::istringstream in(csv);
+    BytesSource in(csv);
     auto kit = BallKit::Read(in);
     EXPECT_TRUE(kit) << csv;
     return kit ? std::move(*kit) : BallKit{};
@@ -73,7 +73,7 @@ TEST(BallKit, RefusesAKitItCannotTrustWithTheLineToBlame) {
         {large, TableFault::KitTooLarge, long(kMaxKitBalls) + 2, ""},
     };
     for (const Case& c : cases) {
-        std::istringstream in(c.csv);
+        BytesSource in(c.csv);
         const auto kit = BallKit::Read(in);
         ASSERT_FALSE(kit) << c.csv.substr(0, 40);
         EXPECT_EQ(kit.error().fault, c.fault) << c.csv.substr(0, 40);
@@ -106,7 +106,7 @@ using Rows = std::vector<std::vector<std::string>>;
 
 Rows Converted(const std::string& csv, const BallKit& kit, std::optional<double> maxOver,
                TableSummary& summary) {
-    std::istringstream in(csv);
+    BytesSource in(csv);
     Rows rows;
     TableOptions options;
     options.kit = &kit;

@@ -99,10 +99,15 @@ TEST(TubeKind, TheWindowsCaptionsInEitherOrder) {
 
 // A CSV table converted: its rows as cells (the header's included), and how many failed.
 std::pair<std::vector<std::vector<std::string>>, std::size_t> Converted(const std::string& csv) {
-    std::istringstream in(csv);
-    std::ostringstream out;
+    BytesSource in(csv);
+    std::string out;
     const auto summary = ConvertTable(in, [&](const WriterRequest& request) {
-        return std::make_unique<CsvWriter>(out, request.encoding);
+        return std::make_unique<CsvWriter>(
+            [&](std::string_view bytes) {
+                out.append(bytes);
+                return true;
+            },
+            request.encoding);
     });
     EXPECT_TRUE(summary);
     std::vector<std::vector<std::string>> rows;
@@ -110,7 +115,7 @@ std::pair<std::vector<std::vector<std::string>>, std::size_t> Converted(const st
         rows.push_back(row.cells);
         return std::nullopt;
     });
-    (void)reader.Feed(out.str().substr(kUtf8ByteOrderMark.size()));
+    (void)reader.Feed(out.substr(kUtf8ByteOrderMark.size()));
     (void)reader.Finish();
     return {rows, summary ? summary->failedRows : 0};
 }

@@ -11,7 +11,7 @@ namespace tongqiu::table {
 namespace {
 
 BallKit Kit() {
-    std::istringstream in("球号,直径\nS,17.5\nM,24\nL,43\nXL,30\n");
+    BytesSource in("球号,直径\nS,17.5\nM,24\nL,43\nXL,30\n");
     return *BallKit::Read(in);
 }
 
@@ -22,7 +22,7 @@ struct Checked {
 };
 
 Checked Check(const std::string& csv, const BallKit* kit) {
-    std::istringstream in(csv);
+    BytesSource in(csv);
     const auto check = CheckRecord(in, kit);
     EXPECT_TRUE(check) << (check ? "" : csv);
     if (!check) return {};
@@ -95,7 +95,7 @@ TEST(RecordCheck, WithoutKitOrKindAndUnsigned) {
 TEST(RecordCheck, ATableThatIsNoRecordIsRefused) {
     for (const std::string csv :
          {"外径,壁厚,弯曲半径\n38,4,76\n", "", "序号,结果,检验员\n1,合格,王\n"}) {
-        std::istringstream in(csv);
+        BytesSource in(csv);
         const auto check = CheckRecord(in, nullptr);
         ASSERT_FALSE(check) << csv;
         EXPECT_EQ(check.error().fault, TableFault::NotRecord) << csv;

@@ -29,7 +29,7 @@ struct Scratch {
 };
 
 PrintedRecord RecordOf(const std::string& csv, std::size_t most, const BallKit* kit = nullptr) {
-    std::istringstream in(csv);
+    BytesSource in(csv);
     Scratch out;
     auto summary =
         ConvertTable(in, out.path, {.inputName = "管子.csv", .recordTubes = most, .kit = kit});
@@ -70,7 +70,7 @@ TEST(PrintedRecord, EachTubeWithItsCellsAndBallsOrWhyItHasNone) {
 
     // With a kit: its 球号 is the one to fill in, 球径 beside it; for each of three kinds' balls,
     // the kit's 球号 after it and the 球号 to fill in empty.
-    std::istringstream kitText("球号,直径\nM,24\nL,43\n");
+    BytesSource kitText("球号,直径\nM,24\nL,43\n");
     const BallKit kit = *BallKit::Read(kitText);
     const PrintedRecord kitOne = RecordOf(
         "外径,壁厚,弯曲半径,类型\n38,4,76,有弯头无拼接焊缝\n76,5,68.4,有拼接焊缝无弯头\n", 2, &kit);

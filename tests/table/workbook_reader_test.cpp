@@ -169,7 +169,7 @@ std::string SecondRow(const batch::Outcome& run) {
 
 // Every row's shown texts, or the refusal's message.
 std::vector<std::vector<std::string>> SheetRows(const std::string& file) {
-    std::istringstream in(file);
+    BytesSource in(file);
     auto reader = WorkbookReader::Open(in);
     if (!reader) return {{TableErrorMessage(reader.error())}};
     std::vector<std::vector<std::string>> rows;
@@ -209,7 +209,7 @@ TEST(WorkbookReader, APartIsReadPastDataThatInflatesToNothing) {
 
 TEST(WorkbookReader, ASheetEndsAtASpreadsheetsLastRow) {
     for (const long last : {1'048'576L, 1'048'577L}) {
-        std::istringstream in(Workbook({Tube("") + "<row r=\"" + std::to_string(last) + "\"/>"}));
+        BytesSource in(Workbook({Tube("") + "<row r=\"" + std::to_string(last) + "\"/>"}));
         auto reader = WorkbookReader::Open(in);
         ASSERT_TRUE(reader);
         long rows = 0;
@@ -255,7 +255,7 @@ TEST(WorkbookReader, ACsvDecimalWrittenToAWorkbookIsANumberShownAsItWasAndTheRes
     for (const auto& [text, number] : cells) csv += std::string(",\"") + text + "\"";
     const batch::Outcome run = RunOn(csv + "\n", "out.xlsx");
     EXPECT_EQ(run.status, 0) << run.err;
-    std::istringstream in(run.output);
+    BytesSource in(run.output);
     auto reader = WorkbookReader::Open(in);
     ASSERT_TRUE(reader);
     std::vector<TableRow> rows;
@@ -429,7 +429,7 @@ TEST(HostileWorkbook, ASheetKeepsItsNameWhereAWorkbookAllowsItAndIsToldOtherwise
         Book book{.sheetData = Tube(R"(<c r="A2"><v>38</v></c>)"), .sheetName = name};
         const batch::Outcome run = RunOn(Workbook(book), "out.xlsx");
         EXPECT_EQ(run.status, 0) << run.err;
-        std::istringstream out(run.output);
+        BytesSource out(run.output);
         auto reader = WorkbookReader::Open(out);
         ASSERT_TRUE(reader) << TableErrorMessage(reader.error());
         EXPECT_EQ(reader->SheetNames(), (std::vector<std::string>{written, "通球记录"}));

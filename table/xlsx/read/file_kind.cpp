@@ -15,7 +15,7 @@ bool IsCompoundFile(std::string_view start) {
     return start.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
 }
 
-TableError RefuseCompoundFile(std::istream& in) {
+TableError RefuseCompoundFile(ByteSource& in) {
     // A workbook with a password keeps its encrypted ZIP in a stream named "EncryptedPackage".
     static const std::string kName = [] {
         std::string name;
@@ -25,12 +25,13 @@ TableError RefuseCompoundFile(std::istream& in) {
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     constexpr int kPieces = 64;
     std::string text(kPiece + kName.size(), '\0');
-    in.clear();
-    in.seekg(0);
+    if (!in.Seek(0)) return TableError{TableFault::OldExcelFile};
     std::size_t kept = 0;
-    for (int i = 0; i < kPieces && in; ++i) {
-        in.read(text.data() + kept, static_cast<std::streamsize>(kPiece));
-        const std::string_view read(text.data(), kept + static_cast<std::size_t>(in.gcount()));
+    bool more = true;
+    for (int i = 0; i < kPieces && more; ++i) {
+        const std::size_t count = in.Read(text.data() + kept, kPiece);
+        more = count == kPiece;
+        const std::string_view read(text.data(), kept + count);
         if (read.find(kName) != std::string_view::npos) {
             return TableError{TableFault::PasswordProtected};
         }

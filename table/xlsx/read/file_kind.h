@@ -1,8 +1,8 @@
 #pragma once
 
-#include <istream>
 #include <string_view>
 
+#include "tongqiu/table/byte_source.h"
 #include "tongqiu/table/row.h"
 
 namespace tongqiu::table {
@@ -13,6 +13,6 @@ bool IsZip(std::string_view start);
 bool IsCompoundFile(std::string_view start);
 
 // Why a compound file cannot be read: a workbook with a password, or an old .xls.
-TableError RefuseCompoundFile(std::istream& in);
+TableError RefuseCompoundFile(ByteSource& in);
 
 }  // namespace tongqiu::table

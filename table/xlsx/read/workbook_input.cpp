@@ -39,7 +39,7 @@ Expected<std::size_t, TableError> ChooseSheet(WorkbookReader& workbook,
 
 }  // namespace
 
-std::optional<TableError> ReadWorkbook(std::istream& in, const TableReading& reading,
+std::optional<TableError> ReadWorkbook(ByteSource& in, const TableReading& reading,
                                        std::vector<std::string>& unknownFormats) {
     auto workbook = WorkbookReader::Open(in);
     if (!workbook) return workbook.error();

@@ -16,7 +16,7 @@ constexpr std::string_view kRelationsPart = "xl/_rels/workbook.xml.rels";
 
 }  // namespace
 
-Expected<WorkbookReader, TableError> WorkbookReader::Open(std::istream& in) {
+Expected<WorkbookReader, TableError> WorkbookReader::Open(ByteSource& in) {
     auto archive = ZipArchive::Open(in);
     if (!archive) return archive.error();
     if (!archive->Has(kWorkbookPart)) {

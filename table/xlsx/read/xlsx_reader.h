@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <istream>
 #include <memory>
 #include <optional>
 #include <set>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "tongqiu/expected.h"
+#include "tongqiu/table/byte_source.h"
 #include "tongqiu/table/row.h"
 #include "xlsx/read/file_kind.h"
 #include "xlsx/read/sheet_reader.h"
@@ -25,7 +25,7 @@ namespace tongqiu::table {
 class WorkbookReader {
 public:
     // Fails when the file is no ZIP, holds no xl/workbook.xml, or a part it needs is damaged.
-    static Expected<WorkbookReader, TableError> Open(std::istream& in);
+    static Expected<WorkbookReader, TableError> Open(ByteSource& in);
 
     [[nodiscard]] const std::vector<std::string>& SheetNames() const { return m_sheetNames; }
     // The part that holds a sheet; two sheet entries may name the same one.

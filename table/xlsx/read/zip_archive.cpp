@@ -31,19 +31,14 @@ std::uint32_t Little(const char* bytes, int count) {
     return value;
 }
 
-bool ReadAt(std::istream& in, std::uint64_t offset, char* out, std::size_t size) {
-    in.clear();
-    in.seekg(static_cast<std::streamoff>(offset));
-    in.read(out, static_cast<std::streamsize>(size));
-    return in.gcount() == static_cast<std::streamsize>(size);
+bool ReadAt(ByteSource& in, std::uint64_t offset, char* out, std::size_t size) {
+    return in.Seek(offset) && in.Read(out, size) == size;
 }
 
 // The file's last bytes, as many as can hold the record that ends a ZIP file and its comment;
 // `end` is the file's size. Empty when they cannot be read.
-std::vector<char> ReadTail(std::istream& in, std::uint64_t& end) {
-    in.clear();
-    in.seekg(0, std::ios::end);
-    end = static_cast<std::uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+std::vector<char> ReadTail(ByteSource& in, std::uint64_t& end) {
+    end = in.Size().value_or(0);
     std::vector<char> tail(std::min<std::uint64_t>(end, kEndSize + kMaxComment));
     if (!ReadAt(in, end - tail.size(), tail.data(), tail.size())) tail.clear();
     return tail;
@@ -78,19 +73,14 @@ struct Inflater {
 
 }  // namespace
 
-bool ZipArchive::EndsAsZip(std::istream& in) {
-    in.clear();
-    const std::streampos back = in.tellg();
-    if (back < 0) return false;
+bool ZipArchive::EndsAsZip(ByteSource& in, std::uint64_t at) {
+    if (!in.Size()) return false;
     std::uint64_t end = 0;
     const std::vector<char> tail = ReadTail(in, end);
-    const bool found = FindEndRecord(tail, true).has_value();
-    in.clear();
-    in.seekg(back);
-    return found;
+    return in.Seek(at) && FindEndRecord(tail, true).has_value();
 }
 
-Expected<ZipArchive, TableError> ZipArchive::Open(std::istream& in) {
+Expected<ZipArchive, TableError> ZipArchive::Open(ByteSource& in) {
     const TableError damaged{TableFault::ArchiveDamaged};
     std::uint64_t end = 0;
     const std::vector<char> bytes = ReadTail(in, end);
@@ -142,10 +132,11 @@ std::optional<TableError> ZipArchive::Read(std::string_view name, const PieceSin
     }
     std::array<char, kLocalSize> local{};
     if (!ReadAt(*m_in, part.headerOffset, local.data(), local.size()) ||
-        Little(local.data(), 4) != kLocalSignature) {
+        Little(local.data(), 4) != kLocalSignature ||
+        !m_in->Seek(part.headerOffset + kLocalSize + Little(&local[26], 2) +
+                    Little(&local[28], 2))) {
         return damaged();
     }
-    m_in->seekg(Little(&local[26], 2) + Little(&local[28], 2), std::ios::cur);
 
     Inflater inflater;
     if (part.method == kDeflated && !inflater.Start()) return damaged();
@@ -158,8 +149,7 @@ std::optional<TableError> ZipArchive::Read(std::string_view name, const PieceSin
     int status = Z_OK;
     while (left > 0 && status != Z_STREAM_END) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kPiece));
-        m_in->read(packed.data(), static_cast<std::streamsize>(want));
-        if (m_in->gcount() != static_cast<std::streamsize>(want)) break;
+        if (m_in->Read(packed.data(), want) != want) break;
         left -= want;
         std::optional<TableError> error;
         bool stopped = false;  // by the sink

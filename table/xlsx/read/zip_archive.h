@@ -2,18 +2,18 @@
 
 #include <cstdint>
 #include <functional>
-#include <istream>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "tongqiu/expected.h"
+#include "tongqiu/table/byte_source.h"
 #include "tongqiu/table/row.h"
 
 namespace tongqiu::table {
 
-// The parts of a ZIP file (a workbook is one), read from a stream that can seek. Only the
+// The parts of a ZIP file (a workbook is one), read from a source that can seek. Only the
 // central directory is held; a part is inflated in pieces as it is read.
 class ZipArchive {
 public:
@@ -28,11 +28,12 @@ public:
     static constexpr std::uint64_t kInflationRatio = 50;
 
     // The archive's directory, or why it is no readable ZIP.
-    static Expected<ZipArchive, TableError> Open(std::istream& in);
+    static Expected<ZipArchive, TableError> Open(ByteSource& in);
 
-    // Whether a stream that can seek ends as a ZIP file does: with the record that closes its
-    // directory, its comment reaching exactly to the end. Leaves the stream where it was.
-    static bool EndsAsZip(std::istream& in);
+    // Whether a source that can seek ends as a ZIP file does: with the record that closes its
+    // directory, its comment reaching exactly to the end. Leaves the reading at `at`, where it
+    // was; one that cannot seek is not looked at.
+    static bool EndsAsZip(ByteSource& in, std::uint64_t at);
 
     // Counts what reading inflates, and text that it makes beyond that (a shared string copied
     // into each cell that names it), against the allowance; false once it is spent.
@@ -60,10 +61,10 @@ private:
         std::uint64_t headerOffset = 0;
     };
 
-    ZipArchive(std::istream& in, std::uint64_t size)
+    ZipArchive(ByteSource& in, std::uint64_t size)
         : m_in(&in), m_inflationLeft(kInflationAllowance + kInflationRatio * size) {}
 
-    std::istream* m_in;
+    ByteSource* m_in;
     std::uint64_t m_inflationLeft;
     std::map<std::string, Part, std::less<>> m_parts;
 };

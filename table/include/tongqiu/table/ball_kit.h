@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <functional>
-#include <istream>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "tongqiu/expected.h"
+#include "tongqiu/table/byte_source.h"
 #include "tongqiu/table/table_error.h"
 
 namespace tongqiu::table {
@@ -41,7 +41,7 @@ class BallKit {
 public:
     // Reads a kit. Refused, with the line to blame: a column missing, an empty or repeated 球号, a
     // 直径 that is no number or not above 0, no ball at all, more than kMaxKitBalls balls.
-    static Expected<BallKit, TableError> Read(std::istream& in);
+    static Expected<BallKit, TableError> Read(ByteSource& in);
 
     [[nodiscard]] const std::vector<KitBall>& Balls() const { return m_balls; }
 

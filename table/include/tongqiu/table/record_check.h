@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,7 +39,7 @@ struct RecordCheck {
 // its own dimension cells give it now and small enough to pass (its 直径 from `kit`, or without
 // one the record's 球径 where it has one); the record signed. Refused, as a TableError, where the
 // file cannot be read or has no record's header.
-Expected<RecordCheck, TableError> CheckRecord(std::istream& in, const BallKit* kit);
+Expected<RecordCheck, TableError> CheckRecord(ByteSource& in, const BallKit* kit);
 
 // "共 120 根：合格 112，不合格 3，未检 5；问题 9 处。"
 std::string CheckSummary(const RecordCheck& check);

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <istream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "tongqiu/expected.h"
 #include "tongqiu/table/ball_kit.h"
+#include "tongqiu/table/byte_source.h"
 #include "tongqiu/table/row.h"
 #include "tongqiu/table/table_writer.h"
 #include "tongqiu/table/text_encoding.h"
@@ -88,11 +88,11 @@ using WriterFactory = std::function<std::unique_ptr<TableWriter>(const WriterReq
 // A CSV whose first block is plain ASCII may hold GB18030 further down (a remark typed later). An
 // input that can be read again from its start is then read again whole as GB18030; otherwise, or
 // when Chinese UTF-8 came before, the table is refused at the line that is not UTF-8.
-Expected<TableSummary, TableError> ConvertTable(std::istream& in, const WriterFactory& output,
+Expected<TableSummary, TableError> ConvertTable(ByteSource& in, const WriterFactory& output,
                                                 const TableOptions& options = {});
 
 // The same, written to a file at `path` (created or emptied).
-Expected<TableSummary, TableError> ConvertTable(std::istream& in, const std::filesystem::path& path,
+Expected<TableSummary, TableError> ConvertTable(ByteSource& in, const std::filesystem::path& path,
                                                 const TableOptions& options = {});
 
 }  // namespace tongqiu::table
