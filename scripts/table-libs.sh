@@ -19,6 +19,7 @@ if [[ -f $prefix/.complete && -d $prefix/licenses ]]; then
     exit 0
 fi
 
+expat_settings=()
 if [[ $system == linux ]]; then
     "$here/scripts/install-deps.sh" gcc zlib1g-dev cmake ninja-build patch >&2
     configure=(cmake -G Ninja)
@@ -38,6 +39,9 @@ elif [[ $system == web ]]; then
     # the page does not call. No file system is needed for randomness: expat's hash salt is only a defence against
     # crafted files that collide its hash tables, which the parts' size cap bounds too.
     flags="-Oz -flto -DXML_POOR_ENTROPY"
+    # Without document type definitions (a workbook has none, and the reader refuses one) and
+    # with one copy of the tokenizer.
+    expat_settings=(-DEXPAT_DTD=OFF -DEXPAT_MIN_SIZE=ON)
     zlib=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
     sources=(zlib expat libxlsxwriter)
 else
@@ -69,7 +73,8 @@ if [[ $system != linux ]]; then
     "${configure[@]}" -S expat-*/expat -B expat-build -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_C_FLAGS="$flags" -DCMAKE_INSTALL_PREFIX="$prefix" -DEXPAT_SHARED_LIBS=OFF \
         -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
-        -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF -DEXPAT_DEV_URANDOM=OFF >&2
+        -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_PKGCONFIG=OFF -DEXPAT_DEV_URANDOM=OFF \
+        "${expat_settings[@]}" >&2
     cmake --build expat-build >&2
     cmake --install expat-build >&2
 fi
