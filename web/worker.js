@@ -34,6 +34,65 @@ function growFilesByHalf(fs) {
   };
 }
 
+// The engine's C functions take text in its memory, and files copied into room it keeps for
+// them, and answer in JSON.
+function answer(module, at) {
+  return JSON.parse(module.UTF8ToString(at));
+}
+function withTexts(module, texts, use) {
+  const pointers = texts.map((text) => module.allocateUTF8(String(text)));
+  try {
+    return use(pointers);
+  } finally {
+    pointers.forEach((pointer) => module._free(pointer));
+  }
+}
+// Copies `bytes` (none: null) into the engine's room for a table (0) or a kit (1); whether there
+// were any.
+function handIn(module, room, bytes) {
+  if (!bytes) return 0;
+  const at = module._tongqiu_room(room, bytes.length);
+  module.HEAPU8.set(bytes, at);  // after the call, which may have grown the memory
+  return 1;
+}
+
+function calculate(module, fields) {
+  const namesAndTexts = Object.entries(fields).flat();
+  return withTexts(module, namesAndTexts, (pointers) => {
+    const list = module._malloc(4 * pointers.length);
+    try {
+      module.HEAPU32.set(pointers, list / 4);
+      return answer(module, module._tongqiu_calculate(list, pointers.length / 2));
+    } finally {
+      module._free(list);
+    }
+  });
+}
+
+function readKit(module, kit, name) {
+  handIn(module, 1, kit);
+  return withTexts(module, [name], ([text]) => answer(module, module._tongqiu_read_kit(text)));
+}
+
+// A 通球记录 filled in at the bench is checked; any other table is converted.
+function convertTable(module, data) {
+  handIn(module, 0, new Uint8Array(data.buffer));
+  const withKit = handIn(module, 1, data.kit);
+  return withTexts(module, [data.name, data.format || ''], ([name, format]) => {
+    if (!data.format) {
+      const checked = answer(module, module._tongqiu_check_record(name, withKit));
+      if (!checked.notRecord) return { check: checked };
+    }
+    module.onProgress = (rows) => postMessage({ kind: 'progress', rows });
+    const result = answer(module, module._tongqiu_convert_table(name, format, withKit));
+    if (result.outputSize !== undefined) {
+      const at = module._tongqiu_output();
+      result.output = module.HEAPU8.slice(at, at + result.outputSize);
+    }
+    return result;
+  });
+}
+
 onmessage = async ({ data }) => {
   if (data.kind === 'start') {
     const wasmBinary = moduleBytes(data.module);
@@ -47,19 +106,11 @@ onmessage = async ({ data }) => {
   const module = await engine;
   try {
     if (data.kind === 'calculate') {
-      postMessage({ kind: 'calculated', result: module.calculate(data.fields) });
+      postMessage({ kind: 'calculated', result: calculate(module, data.fields) });
     } else if (data.kind === 'kit') {
-      postMessage({ kind: 'kit', result: module.readKit(data.kit, data.name) });
+      postMessage({ kind: 'kit', result: readKit(module, data.kit, data.name) });
     } else {
-      const bytes = new Uint8Array(data.buffer);
-      // A 通球记录 filled in at the bench is checked; any other table is converted.
-      const checked = data.format ? { notRecord: true } : module.checkRecord(bytes, data.name, data.kit);
-      if (!checked.notRecord) {
-        postMessage({ kind: 'converted', id: data.id, format: data.format, result: { check: checked } });
-        return;
-      }
-      const progress = (rows) => postMessage({ kind: 'progress', rows });
-      const result = module.convertTable(bytes, data.name, data.format, progress, data.kit);
+      const result = convertTable(module, data);
       const transfer = result.output ? [result.output.buffer] : [];
       postMessage({ kind: 'converted', id: data.id, format: data.format, result }, transfer);
     }
