@@ -22,7 +22,7 @@ namespace {
 
 // Told to the worker as a table's rows are done.
 EM_JS(void, ReportProgress, (double rows), {
-    if (Module.onProgress) Module.onProgress(rows);
+    if (Module['onProgress']) Module['onProgress'](rows);  // a name the worker sets
 });
 
 // The files handed in: the table (or filled record) and the kit.

@@ -19,21 +19,6 @@ function moduleBytes(text) {
   return bytes.subarray(0, size);
 }
 
-// The workbook writer keeps its temporary files in the module's in-memory file system (60 MB for
-// 100,000 rows), whose files grow by an eighth at a time beyond 1 MB, copying all they hold each
-// time: nine times their size. Grown by half, they copy it three times.
-function growFilesByHalf(fs) {
-  const memfs = fs && fs.filesystems && fs.filesystems.MEMFS;
-  if (!memfs || !memfs.expandFileStorage) return;
-  memfs.expandFileStorage = (node, needed) => {
-    const held = node.contents ? node.contents.length : 0;
-    if (held >= needed) return;
-    const contents = new Uint8Array(Math.max(needed, Math.floor(held * 1.5), 256));
-    if (node.usedBytes > 0) contents.set(node.contents.subarray(0, node.usedBytes));
-    node.contents = contents;
-  };
-}
-
 // The engine's C functions take text in its memory, and files copied into room it keeps for
 // them, and answer in JSON.
 function answer(module, at) {
@@ -97,10 +82,7 @@ onmessage = async ({ data }) => {
   if (data.kind === 'start') {
     const wasmBinary = moduleBytes(data.module);
     engine = TongqiuEngine({ onAbort: failed, wasmBinary });
-    engine.then((module) => {
-      growFilesByHalf(module.FS);
-      postMessage({ kind: 'ready' });
-    }, failed);
+    engine.then(() => postMessage({ kind: 'ready' }), failed);
     return;
   }
   const module = await engine;
