@@ -3,21 +3,33 @@
 # are kept as text (not run by the page), which the page hands to a Web Worker.
 file(READ ${SOURCE}/page.html page)
 file(READ ${SOURCE}/page.css style)
-file(READ ${SOURCE}/check.js check)
-file(READ ${SOURCE}/page.js script)
-file(READ ${SOURCE}/kit.js kit)
-file(READ ${SOURCE}/worker.js worker)
 file(READ ${ENGINE} engine)
-# The browsers the page is for parse ES2020 at most, and the first check any ES5 browser at all.
+# The page's scripts minified by Closure (their names kept) into what the browsers the page is for
+# parse: ES2020 at most, and the first check any ES5 browser at all; each checked as it is shipped.
 find_program(ACORN acorn REQUIRED)
-foreach(edition_and_file IN ITEMS "--ecma5;${SOURCE}/check.js" "--ecma2020;${SOURCE}/page.js"
-                       "--ecma2020;${SOURCE}/kit.js"
-                       "--ecma2020;${SOURCE}/worker.js" "--ecma2020;${ENGINE}")
-    execute_process(COMMAND ${ACORN} --silent ${edition_and_file} RESULT_VARIABLE parsed)
+foreach(file_name_edition IN ITEMS "check;check;5" "page;script;_2020" "kit;kit;_2020"
+                                  "worker;worker;_2020")
+    list(GET file_name_edition 0 file)
+    list(GET file_name_edition 1 name)
+    list(GET file_name_edition 2 edition)
+    set(source ${SOURCE}/${file}.js)
+    set(minified ${OUTPUT}.${file}.js)
+    execute_process(COMMAND ${CLOSURE} --js ${source} --js_output_file ${minified}
+        --compilation_level SIMPLE --charset UTF-8 --language_out ECMASCRIPT${edition}
+        COMMAND_ERROR_IS_FATAL ANY)
+    string(REPLACE "_" "" edition_number ${edition})
+    execute_process(COMMAND ${ACORN} --silent --ecma${edition_number} ${minified}
+        RESULT_VARIABLE parsed)
     if(NOT parsed EQUAL 0)
-        message(FATAL_ERROR "not valid JavaScript of the edition the browsers parse: ${edition_and_file}")
+        message(FATAL_ERROR "not valid JavaScript of the edition the browsers parse: ${source}")
     endif()
+    file(READ ${minified} ${name})
+    file(REMOVE ${minified})
 endforeach()
+execute_process(COMMAND ${ACORN} --silent --ecma2020 ${ENGINE} RESULT_VARIABLE parsed)
+if(NOT parsed EQUAL 0)
+    message(FATAL_ERROR "not valid JavaScript of the edition the browsers parse: ${ENGINE}")
+endif()
 # The module uses nothing beyond the first WebAssembly version (and mutable globals), which every
 # engine the page is for has: no exception handling, no sign extension, no bulk memory. binaryen
 # refuses to validate it otherwise.
