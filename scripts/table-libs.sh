@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds, once, from Debian's own source packages, the libraries the table conversion needs where
 # Debian's packages will not do: libxlsxwriter everywhere (Debian's deflates at zlib's default
-# level, see below), expat for Windows (zlib comes from libz-mingw-w64-dev), and zlib and expat for
-# the page (Emscripten). On Linux, zlib and expat are Debian's packages.
+# level, see below), expat for Windows (zlib comes from libz-mingw-w64-dev), and zlib, expat and
+# the LZMA SDK's decoder for the page (Emscripten). On Linux, zlib and expat are Debian's packages.
 # Usage: scripts/table-libs.sh linux|windows|web   Prints the folder the presets point at,
 # ~/.cache/tongqiu/table-libs-<system>: a link to the build made with this script and its patch as
 # they are now (named by their checksum), which is reused while they stay the same.
@@ -43,7 +43,7 @@ elif [[ $system == web ]]; then
     # with one copy of the tokenizer.
     expat_settings=(-DEXPAT_DTD=OFF -DEXPAT_MIN_SIZE=ON)
     zlib=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
-    sources=(zlib expat libxlsxwriter)
+    sources=(zlib expat libxlsxwriter lzma)
 else
     echo "usage: scripts/table-libs.sh linux|windows|web" >&2
     exit 2
@@ -63,6 +63,11 @@ if [[ $system != linux ]]; then
 fi
 
 if [[ $system == web ]]; then
+    # The LZMA SDK's decoder, which unpacks the engine the page carries packed.
+    (cd lzma-*/C && emcc -Oz -flto -c LzmaDec.c && emar rcs "$prefix/lib/liblzmadec.a" LzmaDec.o &&
+        mkdir -p "$prefix/include/lzma" && cp LzmaDec.h Types.h "$prefix/include/lzma/")
+    echo "LZMA SDK $(basename lzma-*) (LzmaDec.c): placed in the public domain by Igor Pavlov." \
+        >"$prefix/licenses/lzma-sdk.txt"
     (cd zlib-*/ && emcc $flags -c adler32.c crc32.c deflate.c inflate.c inftrees.c inffast.c \
         trees.c zutil.c && emar rcs "$prefix/lib/libz.a" ./*.o && cp zlib.h zconf.h "$prefix/include/")
 fi

@@ -27,9 +27,11 @@
   const engineUrl = URL.createObjectURL(new Blob([source.textContent], { type: 'text/javascript' }));
   source.remove();
   // Each worker turns the module's text back into bytes, away from the page.
-  const moduleElement = $('module');
-  const module = moduleElement.textContent;
-  moduleElement.remove();
+  const [module, unpacker] = ['module', 'unpacker'].map((id) => {
+    const element = $(id);
+    element.remove();
+    return element.textContent;
+  });
   let worker = null;
   let pendingTable = null;  // the table being converted: its file and when it started
   const kit = window.tongqiuKit((name, bytes) => worker.postMessage({ kind: 'kit', name, kit: bytes }));
@@ -66,7 +68,7 @@
       return;
     }
     worker = started;
-    started.postMessage({ kind: 'start', module });
+    started.postMessage({ kind: 'start', module, unpacker });
     started.onmessage = ({ data }) => {
       if (data.kind === 'ready') {
         setReady(true);

@@ -5,18 +5,20 @@
 const failed = () => postMessage({ kind: 'failed' });
 let engine = null;
 
-// The module's bytes from the text the page carries, one byte to a character (which compresses
-// as well as the bytes do, unlike base64): "~" and the next character's code less 0x40 stand for
-// a byte that the HTML parser would not keep (NUL, CR), for "<" (which could end the script in
-// the page) and for "~" itself.
-function moduleBytes(text) {
-  const bytes = new Uint8Array(text.length);
-  let size = 0;
-  for (let i = 0; i < text.length; ++i) {
-    const code = text.charCodeAt(i);
-    bytes[size++] = code === 0x7e ? text.charCodeAt(++i) - 0x40 : code;
-  }
-  return bytes.subarray(0, size);
+// The module's bytes from the text the page carries: packed by LZMA (five bytes of properties,
+// the unpacked size, the data), in base64, and unpacked by the small module carried beside it.
+const fromBase64 = (text) => Uint8Array.from(atob(text), (c) => c.charCodeAt(0));
+function moduleBytes(packedText, unpackerText) {
+  const packed = fromBase64(packedText);
+  const { exports } = new WebAssembly.Instance(new WebAssembly.Module(fromBase64(unpackerText)));
+  exports._initialize();
+  const size = new DataView(packed.buffer).getUint32(5, true);
+  const from = exports.room(packed.length);
+  const to = exports.room(size);
+  if (!from || !to) throw new RangeError('no memory to unpack the engine');
+  new Uint8Array(exports.memory.buffer).set(packed, from);  // after room() grew the memory
+  if (!exports.unpack(from, packed.length, to, size)) throw new Error('the engine does not unpack');
+  return new Uint8Array(exports.memory.buffer, to, size).slice();
 }
 
 // The engine's C functions take text in its memory, and files copied into room it keeps for
@@ -80,8 +82,12 @@ function convertTable(module, data) {
 
 onmessage = async ({ data }) => {
   if (data.kind === 'start') {
-    const wasmBinary = moduleBytes(data.module);
-    engine = TongqiuEngine({ onAbort: failed, wasmBinary });
+    try {
+      engine = TongqiuEngine({ onAbort: failed, wasmBinary: moduleBytes(data.module, data.unpacker) });
+    } catch (error) {
+      failed();
+      return;
+    }
     engine.then(() => postMessage({ kind: 'ready' }), failed);
     return;
   }
