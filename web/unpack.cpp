@@ -24,8 +24,8 @@ unsigned char* room(std::size_t size) {
     const std::size_t at = g_top;
     const std::size_t end = at + size;
     const std::size_t held = __builtin_wasm_memory_size(0) * kPage;
-    if (end > held &&
-        __builtin_wasm_memory_grow(0, (end - held + kPage - 1) / kPage) == static_cast<std::size_t>(-1)) {
+    if (end > held && __builtin_wasm_memory_grow(0, (end - held + kPage - 1) / kPage) ==
+                          static_cast<std::size_t>(-1)) {
         return nullptr;
     }
     g_top = (end + 15) & ~std::size_t{15};
