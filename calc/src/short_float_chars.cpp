@@ -72,7 +72,7 @@ bool ReadShort(const char* first, const char* last, double& value) {
 // The value scaled by a power of ten to precision + 1 digits before the point, exactly (as a sum
 // of two doubles), then rounded to the nearest whole number; a tie, or a sum too near one to
 // tell, is left to the C library, which rounds it to even.
-bool WriteShort(char* first, char* last, double value, int precision, char*& end) {
+bool WriteShort(char* first, const char* last, double value, int precision, char*& end) {
     if (precision < 0 || precision >= kMostDigits || !(value > 0.0) || !std::isfinite(value)) {
         return false;
     }

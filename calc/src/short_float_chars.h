@@ -11,6 +11,6 @@ bool ReadShort(const char* first, const char* last, double& value);
 
 // Writes `value` (above 0) with `precision` digits after the point as "%.*e" does; `end` is where
 // the text ends.
-bool WriteShort(char* first, char* last, double value, int precision, char*& end);
+bool WriteShort(char* first, const char* last, double value, int precision, char*& end);
 
 }  // namespace tongqiu
