@@ -7,7 +7,7 @@ namespace tongqiu::table {
 
 std::size_t BytesSource::Read(char* out, std::size_t size) {
     const std::size_t count = std::min(size, m_bytes.size() - m_at);
-    std::memcpy(out, m_bytes.data() + m_at, count);
+    if (count > 0) std::memcpy(out, m_bytes.data() + m_at, count);  // `out` may be null for none
     m_at += count;
     return count;
 }
