@@ -19,7 +19,7 @@ namespace {
 using namespace tongqiu::table;
 
 void ReadAsKit(const std::string& bytes) {
-    table::BytesSource in(bytes);
+    BytesSource in(bytes);
     const auto kit = BallKit::Read(in);
     if (!kit) {
         Require(!TableErrorMessage(kit.error()).empty(), "a refusal says why");
@@ -41,10 +41,10 @@ void ReadAsKit(const std::string& bytes) {
 
 void ReadAsRecord(const std::string& bytes) {
     static const BallKit kit = [] {
-        table::BytesSource in("球号,直径\nS,17.5\nM,24\nL,43\n");
+        BytesSource in("球号,直径\nS,17.5\nM,24\nL,43\n");
         return *BallKit::Read(in);
     }();
-    table::BytesSource in(bytes);
+    BytesSource in(bytes);
     const auto check = CheckRecord(in, &kit);
     if (!check) {
         Require(!TableErrorMessage(check.error()).empty(), "a refusal says why");
