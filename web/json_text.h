@@ -24,26 +24,35 @@ inline std::string Quoted(std::string_view text) {
             quoted += c;
         }
     }
-    return quoted + '"';
+    quoted += '"';
+    return quoted;
 }
 
 inline std::string Strings(const std::vector<std::string>& texts) {
     std::string array = "[";
-    for (const std::string& text : texts) array += (array.size() > 1 ? "," : "") + Quoted(text);
-    return array + "]";
+    for (const std::string& text : texts) {
+        if (array.size() > 1) array += ',';
+        array += Quoted(text);
+    }
+    array += ']';
+    return array;
 }
 
 inline std::string Rows(const std::vector<std::vector<std::string>>& rows) {
     std::string array = "[";
-    for (const auto& row : rows) array += (array.size() > 1 ? "," : "") + Strings(row);
-    return array + "]";
+    for (const auto& row : rows) {
+        if (array.size() > 1) array += ',';
+        array += Strings(row);
+    }
+    array += ']';
+    return array;
 }
 
 // An object, member by member.
 class JsonObject {
 public:
     JsonObject& Add(std::string_view name, std::string_view json) {
-        m_text += m_text.size() > 1 ? "," : "";
+        if (m_text.size() > 1) m_text += ',';
         m_text += Quoted(name);
         m_text += ':';
         m_text += json;
@@ -55,7 +64,11 @@ public:
     JsonObject& Number(std::string_view name, std::size_t number) {
         return Add(name, std::to_string(number));
     }
-    [[nodiscard]] std::string Done() const { return m_text + "}"; }
+    [[nodiscard]] std::string Done() const {
+        std::string done = m_text;
+        done += '}';
+        return done;
+    }
 
 private:
     std::string m_text = "{";
