@@ -35,10 +35,9 @@ bool ReadAt(ByteSource& in, std::uint64_t offset, char* out, std::size_t size) {
     return in.Seek(offset) && in.Read(out, size) == size;
 }
 
-// The file's last bytes, as many as can hold the record that ends a ZIP file and its comment;
-// `end` is the file's size. Empty when they cannot be read.
-std::vector<char> ReadTail(ByteSource& in, std::uint64_t& end) {
-    end = in.Size().value_or(0);
+// The last bytes of a file of `end` bytes, as many as can hold the record that ends a ZIP file and
+// its comment. Empty when they cannot be read.
+std::vector<char> ReadTail(ByteSource& in, std::uint64_t end) {
     std::vector<char> tail(std::min<std::uint64_t>(end, kEndSize + kMaxComment));
     if (!ReadAt(in, end - tail.size(), tail.data(), tail.size())) tail.clear();
     return tail;
@@ -74,15 +73,15 @@ struct Inflater {
 }  // namespace
 
 bool ZipArchive::EndsAsZip(ByteSource& in, std::uint64_t at) {
-    if (!in.Size()) return false;
-    std::uint64_t end = 0;
-    const std::vector<char> tail = ReadTail(in, end);
+    const auto end = in.Size();
+    if (!end) return false;
+    const std::vector<char> tail = ReadTail(in, *end);
     return in.Seek(at) && FindEndRecord(tail, true).has_value();
 }
 
 Expected<ZipArchive, TableError> ZipArchive::Open(ByteSource& in) {
     const TableError damaged{TableFault::ArchiveDamaged};
-    std::uint64_t end = 0;
+    const std::uint64_t end = in.Size().value_or(0);
     const std::vector<char> bytes = ReadTail(in, end);
     const auto found = FindEndRecord(bytes, false);
     if (!found) return damaged;
