@@ -12,27 +12,23 @@ page = (build / "tongqiu.html").read_text(encoding="utf-8")
 wasm = (build / "web" / "tongqiu_engine.wasm").read_bytes()
 
 
-def script(element_id):
-    return re.search(rf'<script type="text/plain" id="{element_id}">(.*?)</script>', page, re.S)
-
-
+# Each part by the pattern of the elements that hold it; what no pattern takes is the HTML.
+patterns = {
+    "engine module, packed, base64": r'<script type="text/plain" id="module">(.*?)</script>',
+    "unpacker module, base64": r'<script type="text/plain" id="unpacker">(.*?)</script>',
+    "engine glue and worker": r'<script type="text/plain" id="engine">(.*?)</script>',
+    "page's scripts": r"<script>(.*?)</script>",
+    "style": r"<style>(.*?)</style>",
+    "licences": r"(<!-- The engine includes.*)",
+}
 parts = {}
-for element_id, name in (("module", "engine module, packed, base64"),
-                         ("unpacker", "unpacker module, base64"),
-                         ("engine", "engine glue and worker")):
-    parts[name] = script(element_id).group(1)
-pieces = {"page's scripts": re.findall(r"<script>(.*?)</script>", page, re.S),
-          "style": re.findall(r"<style>(.*?)</style>", page, re.S)}
 rest = page
-for name, texts in pieces.items():
+for name, pattern in patterns.items():
+    texts = re.findall(pattern, page, re.S)
     parts[name] = "".join(texts)
     for text in texts:
         rest = rest.replace(text, "", 1)
-for text in list(parts.values())[:3]:
-    rest = rest.replace(text, "", 1)
-licences = rest.index("<!-- The engine includes")
-parts["licences"] = rest[licences:]
-parts["HTML"] = rest[:licences]
+parts["HTML"] = rest
 
 
 def line(name, data):

@@ -36,8 +36,9 @@ elif [[ $system == web ]]; then
     "$here/scripts/install-deps.sh" emscripten cmake ninja-build patch >&2
     configure=(emcmake cmake -G Ninja)
     # Built for size and for link-time optimisation with the page's own code, which drops what
-    # the page does not call. No file system is needed for randomness: expat's hash salt is only a defence against
-    # crafted files that collide its hash tables, which the parts' size cap bounds too.
+    # the page does not call. No file system is needed for randomness: expat's hash salt is only
+    # a defence against crafted files that collide its hash tables, which the parts' size cap
+    # bounds too.
     flags="-Oz -flto -DXML_POOR_ENTROPY"
     # Without document type definitions (a workbook has none, and the reader refuses one) and
     # with one copy of the tokenizer.
@@ -64,7 +65,7 @@ fi
 
 if [[ $system == web ]]; then
     # The LZMA SDK's decoder, which unpacks the engine the page carries packed.
-    (cd lzma-*/C && emcc -Oz -flto -c LzmaDec.c && emar rcs "$prefix/lib/liblzmadec.a" LzmaDec.o &&
+    (cd lzma-*/C && emcc $flags -c LzmaDec.c && emar rcs "$prefix/lib/liblzmadec.a" LzmaDec.o &&
         mkdir -p "$prefix/include/lzma" && cp LzmaDec.h Types.h "$prefix/include/lzma/")
     echo "LZMA SDK $(basename lzma-*) (LzmaDec.c): placed in the public domain by Igor Pavlov." \
         >"$prefix/licenses/lzma-sdk.txt"

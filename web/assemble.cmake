@@ -7,19 +7,19 @@ file(READ ${ENGINE} engine)
 # The page's scripts minified by Closure (their names kept) into what the browsers the page is for
 # parse: ES2020 at most, and the first check any ES5 browser at all; each checked as it is shipped.
 find_program(ACORN acorn REQUIRED)
-foreach(file_name_edition IN ITEMS "check;check;5" "page;script;_2020" "kit;kit;_2020"
-                                  "worker;worker;_2020")
-    list(GET file_name_edition 0 file)
-    list(GET file_name_edition 1 name)
-    list(GET file_name_edition 2 edition)
+# Each as: file, the variable it is read into, the edition as Closure and as acorn name it.
+foreach(item IN ITEMS "check;check;ECMASCRIPT5;5" "page;script;ECMASCRIPT_2020;2020"
+                      "kit;kit;ECMASCRIPT_2020;2020" "worker;worker;ECMASCRIPT_2020;2020")
+    list(GET item 0 file)
+    list(GET item 1 name)
+    list(GET item 2 language)
+    list(GET item 3 edition)
     set(source ${SOURCE}/${file}.js)
     set(minified ${OUTPUT}.${file}.js)
     execute_process(COMMAND ${CLOSURE} --js ${source} --js_output_file ${minified}
-        --compilation_level SIMPLE --charset UTF-8 --language_out ECMASCRIPT${edition}
+        --compilation_level SIMPLE --charset UTF-8 --language_out ${language}
         COMMAND_ERROR_IS_FATAL ANY)
-    string(REPLACE "_" "" edition_number ${edition})
-    execute_process(COMMAND ${ACORN} --silent --ecma${edition_number} ${minified}
-        RESULT_VARIABLE parsed)
+    execute_process(COMMAND ${ACORN} --silent --ecma${edition} ${minified} RESULT_VARIABLE parsed)
     if(NOT parsed EQUAL 0)
         message(FATAL_ERROR "not valid JavaScript of the edition the browsers parse: ${source}")
     endif()
